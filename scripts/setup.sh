@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Shared set-up of run.sh and test.sh: installs the Debian packages that are missing (when
+# run as root), then configures and builds. Sourced, not run.
+
+LUNOR_PACKAGES=(
+    g++ cmake make
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev libx11-dev libxss-dev libxcb1-dev
+    xvfb xauth xdotool fonts-wqy-microhei imagemagick
+)
+
+lunor_missing_packages() {
+    local missing=() package
+    for package in "${LUNOR_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    echo "${missing[@]}"
+}
+
+lunor_install_packages() {
+    local missing
+    missing=$(lunor_missing_packages)
+    [ -z "$missing" ] && return 0
+    if [ "$(id -u)" != 0 ]; then
+        echo "These Debian packages are missing; install them as root and run again:" >&2
+        echo "  apt-get install --no-install-recommends $missing" >&2
+        return 1
+    fi
+    echo "Installing: $missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $missing
+}
+
+# lunor_build <build folder> [cmake options...]
+lunor_build() {
+    local dir=$1
+    shift
+    cmake -S "$LUNOR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}

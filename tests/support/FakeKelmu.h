@@ -1,0 +1,50 @@
+#pragma once
+
+#include "kelmu/KelmuFunctions.h"
+
+#include <string>
+
+namespace lunor::test {
+
+// Function library stand-in whose running time and idle time the test sets. The texts are
+// deliberately simple so that tests can predict them.
+class FakeKelmu final : public KelmuFunctions
+{
+public:
+    int uptime = 0;
+    int idle = 0;
+    int openTimeCalls = 0;
+    int noActionCalls = 0;
+
+    int openTime() override
+    {
+        ++openTimeCalls;
+        return uptime;
+    }
+    int noAction() override
+    {
+        ++noActionCalls;
+        return idle;
+    }
+    std::string intToTime(int seconds) override { return "T" + std::to_string(seconds); }
+    std::string getWeek() override { return "W"; }
+    int timeDiff(double now, double target) override
+    {
+        return static_cast<int>((target - now) * 86400.0 + (target >= now ? 0.5 : -0.5));
+    }
+    std::string getFileVer(const std::string &) override { return "1.2.3.4"; }
+    std::string getFileName(const std::string &url) override
+    {
+        return url.substr(url.rfind('/') + 1);
+    }
+};
+
+// A clock that stands still until the test moves it.
+class FakeClock final : public Clock
+{
+public:
+    DateTime current {2008, 12, 20, 14, 30, 5, 0};
+    DateTime now() override { return current; }
+};
+
+} // namespace lunor::test
