@@ -4,6 +4,7 @@
 #include "scheduler/TaskList.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lunor {
@@ -48,7 +49,7 @@ public:
 private:
     // Each returns the position from which the pass goes on.
     std::size_t handleCountdown(std::size_t position);
-    std::size_t handleAtTime(std::size_t position, const DateTime &now);
+    std::size_t handleAtTime(std::size_t position);
     std::size_t handleLoop(std::size_t position);
     std::size_t handleUptime(std::size_t position);
     std::size_t handleIdle(std::size_t position);
@@ -58,6 +59,12 @@ private:
     KelmuFunctions &m_kelmu;
     Clock &m_clock;
     OperationRunner &m_runner;
+    // The current moment, to the second; read at the start of a pass and again whenever a run
+    // returns, since a run may take any time.
+    DateTime m_now;
+    std::string m_nowDateTimeText;
+    std::string m_nowTimeText;
+    void readClock();
 };
 
 } // namespace lunor
