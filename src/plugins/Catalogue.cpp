@@ -1,0 +1,82 @@
+#include "plugins/Catalogue.h"
+
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+#include "plugins/LunorPlugin.h"
+#include "settings/IniStore.h"
+
+#include <utility>
+
+namespace lunor {
+namespace {
+
+// Frees the module when the entry has been handled, also when the store refuses the write.
+class ModuleUse
+{
+public:
+    ModuleUse(platform::ModuleLoader &loader, platform::ModuleLoader::Handle handle)
+        : m_loader(loader), m_handle(handle)
+    {
+    }
+    ~ModuleUse()
+    {
+        if (m_handle)
+            m_loader.unload(m_handle);
+    }
+    ModuleUse(const ModuleUse &) = delete;
+    ModuleUse &operator=(const ModuleUse &) = delete;
+
+    explicit operator bool() const { return m_handle != nullptr; }
+    void *symbol(const char *name) const { return m_loader.symbol(m_handle, name); }
+
+private:
+    platform::ModuleLoader &m_loader;
+    platform::ModuleLoader::Handle m_handle;
+};
+
+// Whether a display name can be a key of the catalogue. An empty name would be found by the
+// lookup of an empty selection and could not be told apart in the operations list. A line
+// break would split the entry and write foreign lines into the settings file, and '=' would
+// end the key early so that the entry read back under another name and file. Such modules
+// are skipped like modules without GetName.
+bool usableDisplayName(const std::string &name)
+{
+    return !name.empty() && name.find_first_of("\r\n=") == std::string::npos;
+}
+
+} // namespace
+
+void GetUpDate(IniStore &config, const std::string &pluginFolder,
+               platform::ModuleLoader &loader)
+{
+    const std::string folder =
+        pluginFolder.empty() || pluginFolder.back() == '/' ? pluginFolder : pluginFolder + '/';
+    const std::vector<std::string> oldKeys = config.readSection("Package");
+    for (auto key = oldKeys.rbegin(); key != oldKeys.rend(); ++key)
+        config.deleteKey("package", *key);
+
+    for (const std::string &fileName : platform::listDirectory(folder, "*.dll")) {
+        // The catalogue keeps file names in code page 936; a name that has no such spelling
+        // could not be found again from there.
+        if (!platform::representableInGbk(fileName))
+            continue;
+        const ModuleUse module(loader, loader.load(folder + fileName));
+        if (!module)
+            continue;
+        void *getName = module.symbol("GetName");
+        if (!getName)
+            continue;
+        const char *reported = reinterpret_cast<LunorGetNameFunction>(getName)();
+        const std::string displayName = reported ? std::string(reported) : std::string();
+        if (!usableDisplayName(displayName))
+            continue;
+        config.writeString("Package", displayName, platform::utf8ToGbk(fileName));
+    }
+}
+
+std::vector<std::string> catalogueNames(const IniStore &config)
+{
+    return config.readSection("Package");
+}
+
+} // namespace lunor
