@@ -15,9 +15,9 @@ class ModuleUse
 {
 public:
     ModuleUse(platform::ModuleLoader &loader, platform::ModuleLoader::Handle handle)
-        : m_loader(loader), m_handle(handle)
-    {
-    }
+        : m_loader(loader)
+        , m_handle(handle)
+    { }
     ~ModuleUse()
     {
         if (m_handle)
@@ -34,31 +34,46 @@ private:
     platform::ModuleLoader::Handle m_handle;
 };
 
-// Whether a display name can be a key of the catalogue. An empty name would be found by the
-// lookup of an empty selection and could not be told apart in the operations list. A line
-// break would split the entry and write foreign lines into the settings file, and '=' would
-// end the key early so that the entry read back under another name and file. Such modules
-// are skipped like modules without GetName.
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Whether a display name can be a key of the catalogue. The store trims blanks around names
+// and reads a line starting with '[' as a section and one starting with ';' as a comment. An
+// empty name would be found by the lookup of an empty selection. A line break would write
+// foreign lines into the settings file, and '=' would end the key early so that the entry
+// read back under another name and file. Such modules are skipped like modules without
+// GetName.
 bool usableDisplayName(const std::string &name)
 {
-    return !name.empty() && name.find_first_of("\r\n=") == std::string::npos;
+    const auto first = name.find_first_not_of(" \t");
+    if (first == std::string::npos || name[first] == '[' || name[first] == ';')
+        return false;
+    return name.find_first_of("\r\n=") == std::string::npos;
+}
+
+// Whether a module file name reads back from the store as written: values are trimmed of
+// blanks (the pattern "*.dll" already keeps them off the end).
+bool usableFileName(const std::string &name)
+{
+    return !name.empty() && !isBlank(name.front());
 }
 
 } // namespace
 
-void GetUpDate(IniStore &config, const std::string &pluginFolder,
-               platform::ModuleLoader &loader)
+void GetUpDate(IniStore &config, const std::string &pluginFolder, platform::ModuleLoader &loader)
 {
-    const std::string folder =
-        pluginFolder.empty() || pluginFolder.back() == '/' ? pluginFolder : pluginFolder + '/';
+    const std::string folder
+        = pluginFolder.empty() || pluginFolder.back() == '/' ? pluginFolder : pluginFolder + '/';
     const std::vector<std::string> oldKeys = config.readSection("Package");
     for (auto key = oldKeys.rbegin(); key != oldKeys.rend(); ++key)
         config.deleteKey("package", *key);
 
     for (const std::string &fileName : platform::listDirectory(folder, "*.dll")) {
-        // The catalogue keeps file names in code page 936; a name that has no such spelling
-        // could not be found again from there.
-        if (!platform::representableInGbk(fileName))
+        // The catalogue keeps file names in code page 936; a name that has no such spelling,
+        // or that the store would not give back as written, could not be found again.
+        if (!platform::representableInGbk(fileName) || !usableFileName(fileName))
             continue;
         const ModuleUse module(loader, loader.load(folder + fileName));
         if (!module)

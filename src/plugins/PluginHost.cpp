@@ -44,8 +44,7 @@ std::string confirmText(const std::string &displayName)
 // register and masking keeps whatever the module left in the upper bits out of the decision.
 using ParameterAsRegister = unsigned int(LUNOR_PLUGIN_CALL *)(void);
 
-template <typename Function>
-Function exportAs(void *address)
+template <typename Function> Function exportAs(void *address)
 {
     return reinterpret_cast<Function>(address);
 }
@@ -61,9 +60,9 @@ class LoadedModule
 {
 public:
     LoadedModule(platform::ModuleLoader &loader, platform::ModuleLoader::Handle handle)
-        : m_loader(loader), m_handle(handle)
-    {
-    }
+        : m_loader(loader)
+        , m_handle(handle)
+    { }
     ~LoadedModule() { free(); }
     LoadedModule(const LoadedModule &) = delete;
     LoadedModule &operator=(const LoadedModule &) = delete;
@@ -124,13 +123,12 @@ std::string firstLine(const std::string &content)
 } // namespace
 
 PluginHost::PluginHost(IniStore &config, std::string programFolder, UserNotices &notices,
-                       platform::ModuleLoader &loader)
-    : m_config(config),
-      m_programFolder(std::move(programFolder)),
-      m_notices(notices),
-      m_loader(loader)
-{
-}
+    platform::ModuleLoader &loader)
+    : m_config(config)
+    , m_programFolder(std::move(programFolder))
+    , m_notices(notices)
+    , m_loader(loader)
+{ }
 
 std::string PluginHost::pluginFolder() const
 {
@@ -144,6 +142,9 @@ std::string PluginHost::handOffFile() const
 
 std::string PluginHost::moduleFileFor(const std::string &operationName) const
 {
+    // Nothing selected is never an operation, whatever the store makes of an empty key.
+    if (operationName.empty())
+        return {};
     return m_config.readString("Package", operationName, "");
 }
 
