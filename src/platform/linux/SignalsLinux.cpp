@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <initializer_list>
+
 #include <fcntl.h>
 #include <unistd.h>
 
