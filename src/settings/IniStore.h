@@ -74,7 +74,7 @@ private:
     struct Line
     {
         enum class Kind { Other, Section, Entry } kind = Kind::Other;
-        std::string text;  // the raw line, for Kind::Other
+        std::string text;  // the raw line as read; empty for a line that a change made
         std::string name;  // section or key name
         std::string value; // raw value after '=', for Kind::Entry
     };
