@@ -36,7 +36,7 @@ TEST(TaskEntry, SecondCountsAreStoredInCounterAndPreset)
     } cases[] = {
         {ModeCountdown, 0, 1, 0, "60"},
         {ModeCountdown, 0, 90, 0, "5400"},
-        {ModeLoop, 999, 999, 999, "3657939"},
+        {ModeLoop, 999, 999, 999, "3657339"},
         {ModeUptime, 0, 0, 0, "0"},
         {ModeIdle, 1, 0, 59, "3659"},
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kelmu/KelmuCore.h"
 #include "kelmu/KelmuFunctions.h"
 
 #include <string>
@@ -28,10 +29,8 @@ public:
     }
     std::string intToTime(int seconds) override { return "T" + std::to_string(seconds); }
     std::string getWeek() override { return "W"; }
-    int timeDiff(double now, double target) override
-    {
-        return static_cast<int>((target - now) * 86400.0 + (target >= now ? 0.5 : -0.5));
-    }
+    // The library's own arithmetic: the time-of-day rule is part of what callers rely on.
+    int timeDiff(double now, double target) override { return kelmu::secondsUntil(now, target); }
     std::string getFileVer(const std::string &) override { return "1.2.3.4"; }
     std::string getFileName(const std::string &url) override
     {
