@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -277,7 +278,10 @@ private:
 
 // --- ELF -----------------------------------------------------------------------------------
 
+constexpr std::uint32_t SectionTypeNull = 0;      // SHT_NULL
 constexpr std::uint32_t SectionTypeNote = 7;      // SHT_NOTE
+constexpr std::uint32_t SectionTypeNoBits = 8;    // SHT_NOBITS: takes no room in the file
+constexpr std::uint32_t SegmentTypeNull = 0;      // PT_NULL
 constexpr std::uint32_t SegmentTypeNote = 4;      // PT_NOTE
 constexpr std::uint64_t ExtendedIndex = 0xffff;   // SHN_XINDEX
 constexpr std::uint64_t MaxSections = 65536;
@@ -331,10 +335,16 @@ public:
     {
         if (!readHeader())
             return std::nullopt;
-        if (auto found = versionFromSections())
-            return found;
+        // A table that reaches past the end of the file, or a section or segment whose bytes
+        // do, means a damaged or cut-short file: it has no trustworthy version.
+        const auto sections = readSections();
+        const auto segments = sections ? readSegments() : std::nullopt;
+        if (!sections || !segments)
+            return std::nullopt;
+        if (!sections->empty())
+            return versionFromSections(*sections);
         // A file stripped of its section headers still has the note segment.
-        return versionFromSegments();
+        return versionFromSegments(*segments);
     }
 
 private:
@@ -439,63 +449,92 @@ private:
         return header;
     }
 
-    std::string sectionName(const std::optional<SectionHeader> &names, std::uint64_t offset)
+    bool insideFile(std::uint64_t offset, std::uint64_t size) const
     {
-        if (!names || offset >= names->size)
-            return {};
-        const std::uint64_t length = std::min<std::uint64_t>(64, names->size - offset);
-        if (names->offset > m_reader.size())
-            return {};
-        auto text = m_reader.read(names->offset + offset, length);
-        if (!text)
-            return {};
-        return text->substr(0, text->find('\0'));
+        return offset <= m_reader.size() && size <= m_reader.size() - offset;
     }
 
-    std::optional<std::string> versionFromSections()
+    // Every section header, or nothing when any of them (or its bytes) is not in the file.
+    std::optional<std::vector<SectionHeader>> readSections()
     {
+        std::vector<SectionHeader> headers;
+        if (m_header.sectionOffset == 0)
+            return headers;
         const auto first = section(0);
         if (!first)
             return std::nullopt;
         // With more sections than the header's 16-bit fields hold, the real count and the
         // name table's index live in section 0.
-        std::uint64_t count = m_header.sectionCount != 0 ? m_header.sectionCount : first->size;
-        count = std::min(count, MaxSections);
-        const std::uint64_t namesIndex =
-            m_header.nameTableIndex == ExtendedIndex ? first->link : m_header.nameTableIndex;
-        const auto names = namesIndex < count ? section(namesIndex) : std::nullopt;
-
-        // The section named .note.package first, then any other note section.
-        std::vector<SectionHeader> others;
-        for (std::uint64_t i = 1; i < count; ++i) {
+        const std::uint64_t count =
+            m_header.sectionCount != 0 ? m_header.sectionCount : first->size;
+        if (count > MaxSections)
+            return std::nullopt;
+        for (std::uint64_t i = 0; i < count; ++i) {
             const auto header = section(i);
             if (!header)
                 return std::nullopt;
-            if (header->type != SectionTypeNote)
-                continue;
-            if (sectionName(names, header->name) != PackageSectionName) {
-                others.push_back(*header);
-                continue;
-            }
-            if (auto found = versionFromNotes(header->offset, header->size, header->alignment))
-                return found;
+            if (header->type != SectionTypeNull && header->type != SectionTypeNoBits
+                && !insideFile(header->offset, header->size))
+                return std::nullopt;
+            headers.push_back(*header);
         }
-        for (const SectionHeader &header : others) {
-            if (auto found = versionFromNotes(header.offset, header.size, header.alignment))
-                return found;
-        }
-        return std::nullopt;
+        m_nameTableIndex =
+            m_header.nameTableIndex == ExtendedIndex ? first->link : m_header.nameTableIndex;
+        return headers;
     }
 
-    std::optional<std::string> versionFromSegments()
+    // Every program header, or nothing when any of them (or its bytes) is not in the file.
+    std::optional<std::vector<ProgramHeader>> readSegments()
     {
+        std::vector<ProgramHeader> headers;
+        if (m_header.programOffset == 0)
+            return headers;
         for (std::uint64_t i = 0; i < m_header.programCount; ++i) {
             const auto header = segment(i);
             if (!header)
                 return std::nullopt;
-            if (header->type != SegmentTypeNote)
+            if (header->type != SegmentTypeNull && !insideFile(header->offset, header->fileSize))
+                return std::nullopt;
+            headers.push_back(*header);
+        }
+        return headers;
+    }
+
+    std::string sectionName(const std::vector<SectionHeader> &sections, std::uint64_t offset)
+    {
+        if (m_nameTableIndex >= sections.size())
+            return {};
+        const SectionHeader &names = sections[m_nameTableIndex];
+        if (offset >= names.size)
+            return {};
+        const std::uint64_t length = std::min<std::uint64_t>(64, names.size - offset);
+        const auto text = m_reader.read(names.offset + offset, length);
+        if (!text)
+            return {};
+        return text->substr(0, text->find('\0'));
+    }
+
+    std::optional<std::string> versionFromSections(const std::vector<SectionHeader> &sections)
+    {
+        // The section named .note.package first, then any other note section.
+        for (const bool named : {true, false}) {
+            for (const SectionHeader &header : sections) {
+                if (header.type != SectionTypeNote
+                    || (sectionName(sections, header.name) == PackageSectionName) != named)
+                    continue;
+                if (auto found = versionFromNotes(header.offset, header.size, header.alignment))
+                    return found;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> versionFromSegments(const std::vector<ProgramHeader> &segments)
+    {
+        for (const ProgramHeader &header : segments) {
+            if (header.type != SegmentTypeNote)
                 continue;
-            if (auto found = versionFromNotes(header->offset, header->fileSize, header->alignment))
+            if (auto found = versionFromNotes(header.offset, header.fileSize, header.alignment))
                 return found;
         }
         return std::nullopt;
@@ -536,6 +575,7 @@ private:
     FileReader &m_reader;
     ElfLayout m_layout;
     ElfHeader m_header;
+    std::uint64_t m_nameTableIndex = 0;
 };
 
 // --- PE ------------------------------------------------------------------------------------
@@ -637,6 +677,10 @@ private:
             section.virtualAddress = sections.get(i * 40 + 12, 4);
             section.rawSize = sections.get(i * 40 + 16, 4);
             section.rawOffset = sections.get(i * 40 + 20, 4);
+            // A section whose bytes run past the end: the file is damaged or cut short.
+            if (section.rawOffset > m_reader.size()
+                || section.rawSize > m_reader.size() - section.rawOffset)
+                return false;
             m_sections.push_back(section);
         }
         return sections.ok;

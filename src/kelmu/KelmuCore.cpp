@@ -94,7 +94,9 @@ std::int32_t secondsUntil(double now, double target)
 std::string urlFileName(std::string_view url)
 {
     url = url.substr(0, url.find_first_of("?#"));
-    const auto separator = url.find_last_of("/\\");
+    // Only "/" separates: in code page 936 a backslash byte can be the second half of a
+    // character, so it is no separator here.
+    const auto separator = url.rfind('/');
     if (separator != std::string_view::npos)
         url.remove_prefix(separator + 1);
     if (url == "." || url == "..")

@@ -20,8 +20,8 @@ std::string weekdayText(int weekday);
 // 86399, and 0 when `now` is that time of day. Values that are not finite give 0.
 std::int32_t secondsUntil(double now, double target);
 
-// The last path component of a URL without its query and fragment; "\" counts as "/" (as
-// browsers read http URLs), and "." or ".." give an empty text as they name no file.
+// The last path component of a URL (after its last "/") without its query and fragment;
+// "." and ".." give an empty text, as they name no file.
 std::string urlFileName(std::string_view url);
 
 } // namespace lunor::kelmu
