@@ -1,0 +1,95 @@
+#include "QtUserNotices.h"
+
+#include "GbkText.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace lunor::gui {
+namespace {
+
+QtUserNotices::TestHook &testHook()
+{
+    static QtUserNotices::TestHook hook;
+    return hook;
+}
+
+} // namespace
+
+void QtUserNotices::setTestHook(TestHook hook)
+{
+    testHook() = std::move(hook);
+}
+
+QtUserNotices::QtUserNotices(QWidget *owner)
+    : m_owner(owner)
+{
+}
+
+QString QtUserNotices::applicationTitle()
+{
+    // Falls back to the application name, which the main window sets to its caption.
+    return QGuiApplication::applicationDisplayName();
+}
+
+void QtUserNotices::information(const std::string &caption, const std::string &text)
+{
+    show(Kind::Information, fromGbk(caption), fromGbk(text));
+}
+
+bool QtUserNotices::confirm(const std::string &caption, const std::string &text)
+{
+    const bool yes = show(Kind::Confirm, fromGbk(caption), fromGbk(text));
+    // The close step may have run while the box was open.
+    return yes && !m_silenced;
+}
+
+void QtUserNotices::plainMessage(const std::string &text)
+{
+    show(Kind::Plain, applicationTitle(), fromGbk(text));
+}
+
+void QtUserNotices::beep()
+{
+    show(Kind::Beep, {}, {});
+}
+
+void QtUserNotices::error(const std::string &text)
+{
+    show(Kind::Error, applicationTitle(), fromGbk(text));
+}
+
+bool QtUserNotices::show(Kind kind, const QString &caption, const QString &text)
+{
+    if (m_silenced)
+        return false;
+    if (testHook())
+        return testHook()(Notice {kind, caption, text});
+
+    QMessageBox::Icon icon = QMessageBox::Information;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QWidget *parent = m_owner;
+    switch (kind) {
+    case Kind::Beep:
+        QApplication::beep();
+        return false;
+    case Kind::Information:
+        break;
+    case Kind::Confirm:
+        buttons = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Kind::Plain:
+        icon = QMessageBox::NoIcon;
+        break;
+    case Kind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    }
+    QMessageBox box(icon, caption, text, buttons, parent);
+    if (kind == Kind::Confirm)
+        box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace lunor::gui

@@ -1,0 +1,198 @@
+#pragma once
+
+#include "FixedWindow.h"
+#include "QtUserNotices.h"
+#include "TaskListModel.h"
+
+#include "kelmu/KelmuFunctions.h"
+#include "scheduler/TaskList.h"
+#include "scheduler/TaskPass.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QStatusBar;
+class QTimeEdit;
+class QTreeView;
+
+namespace lunor {
+class IniStore;
+class PluginHost;
+}
+
+namespace lunor::gui {
+
+class SecondTimer;
+
+// The function library and the clock of the main window; the real ones unless a test gives
+// its own.
+struct MainWindowServices
+{
+    KelmuFunctions *kelmu = nullptr;
+    Clock *clock = nullptr;
+};
+
+// The main window: task entry, the task list with its commands, the quick settings, the
+// buttons to the other windows and the status bar; it owns the two stores and the
+// one-second timer, and its close step ends the program.
+class TForm_Main final : public FixedWindow
+{
+    Q_OBJECT
+public:
+    // Why the close step runs: the user closed the window, or the system asked the program
+    // to end (a signal, the end of the desktop session), when nobody is there to answer a box.
+    enum class CloseReason { User, System };
+
+    // `programFolder` is the executable's folder with a trailing '/': the stores, the plug-in
+    // folder and the hand-off file live there. Runs the creation step.
+    explicit TForm_Main(std::string programFolder, MainWindowServices services = {},
+                        QWidget *parent = nullptr);
+    ~TForm_Main() override;
+
+    // The other windows that the buttons show; created after the main window.
+    void setOtherWindows(QWidget *config, QWidget *about, QWidget *manage, QWidget *up);
+
+    // Whether the main window is to be shown when the event loop starts.
+    bool showAtStart() const { return m_showAtStart; }
+    bool closeStepDone() const { return m_closed; }
+    TaskList &tasks() { return m_tasks; }
+
+    // The close step: saves the task list when auto-save is on and releases the stores. It runs
+    // once; afterwards nothing runs an operation or writes a store.
+    void FormClose(CloseReason reason);
+
+    // The event handlers, named after their control and event. They run from the controls'
+    // signals through runAction; called directly (tests), a refused store write throws.
+    void TimeTimer();
+    void tianjiaClick();
+    void shanchuClick();
+    void CB_jishiChange();
+    void CB_riqiClick();
+    void jishi_helpClick();
+    void caozuo_helpClick();
+    void CB_okClick();
+    void CB_saveClick();
+    void CB_SyncTimeClick();
+    void liebiaoMenuPopup();
+    void menu_playstopClick();
+    void menu_edelClick();
+    void menu_enodelClick();
+    void menu_delClick();
+    void LV_liebiaoDblClick();
+    void shezhiClick();
+    void chajianClick();
+    void gengxinClick();
+    void guanyuClick();
+    void wangzhanClick();
+    void tuichuClick();
+
+signals:
+    // The close step is done: the program ends.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    class PluginRunner;
+
+    void buildControls();
+    void buildTaskList(QGroupBox *group);
+    void buildButtons(QGroupBox *group);
+    void connectHandlers();
+
+    void FormCreate();
+    void Form_Load();
+    // Step 11 of Form_Load and part of the reset after adding a task.
+    void resetDateAndTime();
+    // Sets a quick-setting box without its signal and runs its handler when the state
+    // changed, so that an error of the handler reaches the creation step.
+    void setQuickSetting(QCheckBox *box, bool checked, void (TForm_Main::*handler)());
+    void writeQuickSetting(const char *key, bool value);
+
+    // Runs a handler that may write a store; a refused write ends it with an error box.
+    void runAction(const std::function<void()> &action);
+    void reportError(const std::exception &error);
+
+    std::optional<std::size_t> selectedRow() const;
+    static void showWindow(QWidget *window);
+
+    std::string m_programFolder;
+
+    // The stores: `CfgIni` over "CFG.dll", `MissionIni` over "mission.mss". The close step
+    // releases them (nothing reads or writes them afterwards); the objects themselves stay
+    // until the window goes, because a close step that runs inside a nested event loop still
+    // has callers up the stack that hold references to them.
+    std::unique_ptr<IniStore> m_cfgIni;
+    std::unique_ptr<IniStore> m_missionIni;
+
+    std::unique_ptr<KelmuFunctions> m_ownKelmu;
+    std::unique_ptr<Clock> m_ownClock;
+    KelmuFunctions *m_kelmu;
+    Clock *m_clock;
+
+    QtUserNotices m_notices;
+    std::unique_ptr<PluginHost> m_pluginHost;
+    std::unique_ptr<PluginRunner> m_runner;
+    TaskList m_tasks;
+    std::unique_ptr<TaskPass> m_pass;
+    TaskListModel *m_model = nullptr;
+
+    bool m_showAtStart = true;
+    bool m_closed = false;
+
+    QPointer<QWidget> m_formConfig;
+    QPointer<QWidget> m_formAbout;
+    QPointer<QWidget> m_formManage;
+    QPointer<QWidget> m_formUp;
+
+    // Controls, named as the window's objects.
+    QComboBox *CB_jishi = nullptr;
+    QPushButton *jishi_help = nullptr;
+    QComboBox *CB_caozuo = nullptr;
+    QPushButton *caozuo_help = nullptr;
+    QGroupBox *GB_canshu_a = nullptr;
+    QGroupBox *GB_canshu_b = nullptr;
+    QSpinBox *SE_xiaoshi = nullptr;
+    QSpinBox *SE_fenzhong = nullptr;
+    QSpinBox *SE_miaozhong = nullptr;
+    QTimeEdit *DTP_shijian = nullptr;
+    QCheckBox *CB_riqi = nullptr;
+    QDateEdit *DTP_riqi = nullptr;
+    QCheckBox *CB_ok = nullptr;
+    QCheckBox *CB_save = nullptr;
+    QCheckBox *CB_SyncTime = nullptr;
+    QPushButton *tianjia = nullptr;
+    QPushButton *shanchu = nullptr;
+    QPushButton *yincang = nullptr;
+    QPushButton *shezhi = nullptr;
+    QPushButton *chajian = nullptr;
+    QPushButton *gengxin = nullptr;
+    QPushButton *wangzhan = nullptr;
+    QPushButton *guanyu = nullptr;
+    QPushButton *tuichu = nullptr;
+    QTreeView *LV_liebiao = nullptr;
+    QMenu *liebiaoMenu = nullptr;
+    QAction *menu_playstop = nullptr;
+    QAction *menu_edel = nullptr;
+    QAction *menu_enodel = nullptr;
+    QAction *menu_del = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    QLabel *m_statusPanels[3] = {};
+    SecondTimer *Time = nullptr;
+};
+
+} // namespace lunor::gui

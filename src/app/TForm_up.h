@@ -1,0 +1,16 @@
+#pragma once
+
+#include "FixedWindow.h"
+
+namespace lunor::gui {
+
+// The plug-in update window. Created hidden at start-up and shown, not modal, from the main
+// window; closing it only hides it.
+class TForm_up final : public FixedWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm_up(QWidget *parent = nullptr);
+};
+
+} // namespace lunor::gui

@@ -1,0 +1,38 @@
+#include "FixedWindow.h"
+#include "ProgramShutdown.h"
+#include "TForm_About.h"
+#include "TForm_Config.h"
+#include "TForm_Main.h"
+#include "TForm_manage.h"
+#include "TForm_up.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Signals.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    // First of all, so that a request to end the program is never lost or fatal.
+    const int terminationPipe = lunor::platform::catchTerminationRequests();
+
+    QApplication application(argc, argv);
+    // The main window's close step ends the program, not the last window that closes: with a
+    // hidden main window, closing the settings window must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(lunor::gui::windowFont());
+
+    // The five windows, in this order; the main window's creation step runs first.
+    lunor::gui::TForm_Main formMain(lunor::platform::executableDirectory());
+    lunor::gui::TForm_Config formConfig;
+    lunor::gui::TForm_About formAbout;
+    lunor::gui::TForm_manage formManage;
+    lunor::gui::TForm_up formUp;
+    formMain.setOtherWindows(&formConfig, &formAbout, &formManage, &formUp);
+
+    lunor::gui::ProgramShutdown shutdown(formMain, terminationPipe);
+
+    if (formMain.showAtStart())
+        formMain.show();
+    return QApplication::exec();
+}
