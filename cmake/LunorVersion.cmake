@@ -4,7 +4,8 @@
 
 set(LUNOR_VERSION_NOTE_SOURCE "${CMAKE_BINARY_DIR}/generated/VersionNote.cpp")
 set(LUNOR_VERSION_NOTE_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/VersionNote.cpp.in")
-set(LUNOR_VERSION_JSON "{\"type\":\"lunortime\",\"name\":\"LunorTime\",\"version\":\"${PROJECT_VERSION}\"}")
+set(LUNOR_VERSION_JSON
+    "{\"type\":\"lunortime\",\"name\":\"LunorTime\",\"version\":\"${PROJECT_VERSION}\"}")
 string(LENGTH "${LUNOR_VERSION_JSON}" LUNOR_VERSION_JSON_LENGTH)
 math(EXPR LUNOR_VERSION_DESC_SIZE "${LUNOR_VERSION_JSON_LENGTH} + 1")
 math(EXPR LUNOR_VERSION_DESC_PADDED "(${LUNOR_VERSION_DESC_SIZE} + 3) / 4 * 4")

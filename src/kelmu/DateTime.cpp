@@ -34,13 +34,13 @@ CivilDate civilFromDays(long long days)
     days += 719468;
     const long long era = (days >= 0 ? days : days - 146096) / 146097;
     const long long dayOfEra = days - era * 146097;
-    const long long yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long yearOfEra
+        = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const long long shiftedMonth = (5 * dayOfYear + 2) / 153;
     const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
     const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+    return { yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day };
 }
 
 // The date-time numbers count days from 1899-12-30.
@@ -56,7 +56,7 @@ bool isLeapYear(int year)
 
 int daysInMonth(int year, int month)
 {
-    static constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static constexpr int Lengths[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
     return month == 2 && isLeapYear(year) ? 29 : Lengths[month - 1];
 }
 
@@ -92,8 +92,7 @@ bool parseTimeOfDay(std::string_view text, std::size_t position, DateTime &momen
 
 double DateTime::toDays() const
 {
-    const double time =
-        (hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0) / 86400.0;
+    const double time = (hour * 3600.0 + minute * 60.0 + second + millisecond / 1000.0) / 86400.0;
     if (!hasDate())
         return time;
     const auto date = static_cast<double>(daysFromCivil(year, month, day) - EpochDays);
@@ -151,7 +150,8 @@ DateTime DateTime::now()
     moment.minute = local.tm_min;
     // A leap second shows as :59 rather than :60, which no moment text accepts.
     moment.second = local.tm_sec > 59 ? 59 : local.tm_sec;
-    moment.millisecond = static_cast<int>(duration_cast<milliseconds>(current - wholeSeconds).count());
+    moment.millisecond
+        = static_cast<int>(duration_cast<milliseconds>(current - wholeSeconds).count());
     return moment;
 }
 
@@ -159,15 +159,14 @@ std::string formatDateTime(const DateTime &moment)
 {
     char text[80];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", moment.year, moment.month,
-                  moment.day, moment.hour, moment.minute, moment.second);
+        moment.day, moment.hour, moment.minute, moment.second);
     return text;
 }
 
 std::string formatTimeOfDay(const DateTime &moment)
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", moment.hour, moment.minute,
-                  moment.second);
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", moment.hour, moment.minute, moment.second);
     return text;
 }
 

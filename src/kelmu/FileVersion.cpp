@@ -95,7 +95,9 @@ std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment)
 class JsonReader
 {
 public:
-    explicit JsonReader(std::string_view text) : m_text(text) {}
+    explicit JsonReader(std::string_view text)
+        : m_text(text)
+    { }
 
     // Reads the document, which must be one object; `version` gets the first top-level
     // "version" member that is a string.
@@ -278,12 +280,12 @@ private:
 
 // --- ELF -----------------------------------------------------------------------------------
 
-constexpr std::uint32_t SectionTypeNull = 0;      // SHT_NULL
-constexpr std::uint32_t SectionTypeNote = 7;      // SHT_NOTE
-constexpr std::uint32_t SectionTypeNoBits = 8;    // SHT_NOBITS: takes no room in the file
-constexpr std::uint32_t SegmentTypeNull = 0;      // PT_NULL
-constexpr std::uint32_t SegmentTypeNote = 4;      // PT_NOTE
-constexpr std::uint64_t ExtendedIndex = 0xffff;   // SHN_XINDEX
+constexpr std::uint32_t SectionTypeNull = 0; // SHT_NULL
+constexpr std::uint32_t SectionTypeNote = 7; // SHT_NOTE
+constexpr std::uint32_t SectionTypeNoBits = 8; // SHT_NOBITS: takes no room in the file
+constexpr std::uint32_t SegmentTypeNull = 0; // PT_NULL
+constexpr std::uint32_t SegmentTypeNote = 4; // PT_NOTE
+constexpr std::uint64_t ExtendedIndex = 0xffff; // SHN_XINDEX
 constexpr std::uint64_t MaxSections = 65536;
 constexpr std::uint32_t PackageNoteType = 0xcafe1a7e;
 constexpr std::string_view PackageSectionName = ".note.package";
@@ -329,7 +331,9 @@ struct ProgramHeader
 class ElfFile
 {
 public:
-    explicit ElfFile(FileReader &reader) : m_reader(reader) {}
+    explicit ElfFile(FileReader &reader)
+        : m_reader(reader)
+    { }
 
     std::optional<std::string> version()
     {
@@ -351,7 +355,7 @@ private:
     bool readHeader()
     {
         const auto ident = m_reader.read(0, 16);
-        if (!ident || ident->compare(0, 4, "\x7f" "ELF") != 0)
+        if (!ident || ident->compare(0, 4, "\177ELF") != 0)
             return false;
         const char fileClass = (*ident)[4];
         const char encoding = (*ident)[5];
@@ -363,7 +367,7 @@ private:
         const auto raw = m_reader.read(0, m_layout.is64 ? 64 : 52);
         if (!raw)
             return false;
-        Decoder d {*raw, m_layout.bigEndian};
+        Decoder d { *raw, m_layout.bigEndian };
         if (m_layout.is64) {
             m_header.programOffset = d.get(32, 8);
             m_header.sectionOffset = d.get(40, 8);
@@ -386,8 +390,8 @@ private:
 
     // Offset of entry `index` of a table, or nothing when it cannot be inside the file. The
     // table's start is checked first so that the sum cannot wrap around.
-    std::optional<std::uint64_t> entryOffset(std::uint64_t tableOffset, std::uint64_t entrySize,
-                                             std::uint64_t index) const
+    std::optional<std::uint64_t> entryOffset(
+        std::uint64_t tableOffset, std::uint64_t entrySize, std::uint64_t index) const
     {
         if (tableOffset == 0 || tableOffset > m_reader.size() || index > MaxSections)
             return std::nullopt;
@@ -403,7 +407,7 @@ private:
         const auto raw = offset ? m_reader.read(*offset, size) : std::nullopt;
         if (!raw)
             return std::nullopt;
-        Decoder d {*raw, m_layout.bigEndian};
+        Decoder d { *raw, m_layout.bigEndian };
         SectionHeader header;
         header.name = d.get(0, 4);
         header.type = d.get(4, 4);
@@ -432,7 +436,7 @@ private:
         const auto raw = offset ? m_reader.read(*offset, size) : std::nullopt;
         if (!raw)
             return std::nullopt;
-        Decoder d {*raw, m_layout.bigEndian};
+        Decoder d { *raw, m_layout.bigEndian };
         ProgramHeader header;
         header.type = d.get(0, 4);
         if (m_layout.is64) {
@@ -465,8 +469,8 @@ private:
             return std::nullopt;
         // With more sections than the header's 16-bit fields hold, the real count and the
         // name table's index live in section 0.
-        const std::uint64_t count =
-            m_header.sectionCount != 0 ? m_header.sectionCount : first->size;
+        const std::uint64_t count
+            = m_header.sectionCount != 0 ? m_header.sectionCount : first->size;
         if (count > MaxSections)
             return std::nullopt;
         for (std::uint64_t i = 0; i < count; ++i) {
@@ -478,8 +482,8 @@ private:
                 return std::nullopt;
             headers.push_back(*header);
         }
-        m_nameTableIndex =
-            m_header.nameTableIndex == ExtendedIndex ? first->link : m_header.nameTableIndex;
+        m_nameTableIndex
+            = m_header.nameTableIndex == ExtendedIndex ? first->link : m_header.nameTableIndex;
         return headers;
     }
 
@@ -517,7 +521,7 @@ private:
     std::optional<std::string> versionFromSections(const std::vector<SectionHeader> &sections)
     {
         // The section named .note.package first, then any other note section.
-        for (const bool named : {true, false}) {
+        for (const bool named : { true, false }) {
             for (const SectionHeader &header : sections) {
                 if (header.type != SectionTypeNote
                     || (sectionName(sections, header.name) == PackageSectionName) != named)
@@ -541,15 +545,15 @@ private:
     }
 
     // Walks the notes of one section or segment for the package note.
-    std::optional<std::string> versionFromNotes(std::uint64_t offset, std::uint64_t size,
-                                                std::uint64_t alignment)
+    std::optional<std::string> versionFromNotes(
+        std::uint64_t offset, std::uint64_t size, std::uint64_t alignment)
     {
         const auto block = m_reader.read(offset, size);
         if (!block)
             return std::nullopt;
         const std::string_view data = *block;
         const std::uint64_t step = alignment == 8 ? 8 : 4;
-        Decoder d {data, m_layout.bigEndian};
+        Decoder d { data, m_layout.bigEndian };
         std::uint64_t position = 0;
         while (position <= data.size() && data.size() - position >= 12) {
             const std::uint64_t nameSize = d.get(position, 4);
@@ -580,10 +584,10 @@ private:
 
 // --- PE ------------------------------------------------------------------------------------
 
-constexpr std::uint64_t ResourceTypeVersion = 16;   // RT_VERSION
+constexpr std::uint64_t ResourceTypeVersion = 16; // RT_VERSION
 constexpr std::uint64_t HighBit = 0x80000000;
 constexpr std::uint64_t FixedFileInfoSignature = 0xFEEF04BD;
-constexpr std::uint64_t FixedFileInfoSize = 52;     // VS_FIXEDFILEINFO
+constexpr std::uint64_t FixedFileInfoSize = 52; // VS_FIXEDFILEINFO
 // WORD wLength, WORD wValueLength, WORD wType, then L"VS_VERSION_INFO" and padding to 32 bits.
 constexpr std::uint64_t FixedFileInfoOffset = 40;
 
@@ -609,7 +613,9 @@ struct ResourceEntry
 class PeFile
 {
 public:
-    explicit PeFile(FileReader &reader) : m_reader(reader) {}
+    explicit PeFile(FileReader &reader)
+        : m_reader(reader)
+    { }
 
     std::optional<std::string> version()
     {
@@ -644,20 +650,20 @@ private:
         const auto dos = m_reader.read(0, 64);
         if (!dos || dos->compare(0, 2, "MZ") != 0)
             return false;
-        Decoder dosFields {*dos};
+        Decoder dosFields { *dos };
         const std::uint64_t peOffset = dosFields.get(0x3c, 4);
 
         const auto fileHeader = m_reader.read(peOffset, 24);
         if (!fileHeader || fileHeader->compare(0, 4, std::string_view("PE\0\0", 4)) != 0)
             return false;
-        Decoder coff {*fileHeader};
+        Decoder coff { *fileHeader };
         const std::uint64_t sectionCount = coff.get(6, 2);
         const std::uint64_t optionalSize = coff.get(20, 2);
 
         const auto optional = m_reader.read(peOffset + 24, optionalSize);
         if (!optional)
             return false;
-        Decoder opt {*optional};
+        Decoder opt { *optional };
         const std::uint64_t magic = opt.get(0, 2);
         // The data directories of IMAGE_OPTIONAL_HEADER32 / 64; the resource table is third.
         const std::uint64_t directories = magic == 0x10b ? 96 : magic == 0x20b ? 112 : 0;
@@ -671,7 +677,7 @@ private:
         const auto table = m_reader.read(peOffset + 24 + optionalSize, sectionCount * 40);
         if (!table)
             return false;
-        Decoder sections {*table};
+        Decoder sections { *table };
         for (std::uint64_t i = 0; i < sectionCount; ++i) {
             PeSection section;
             section.virtualAddress = sections.get(i * 40 + 12, 4);
@@ -714,12 +720,12 @@ private:
         const auto head = inResources(offset, 16);
         if (!head)
             return std::nullopt;
-        Decoder counts {*head};
+        Decoder counts { *head };
         const std::uint64_t count = counts.get(12, 2) + counts.get(14, 2);
         const auto body = inResources(offset + 16, count * 8);
         if (!body)
             return std::nullopt;
-        Decoder d {*body};
+        Decoder d { *body };
         std::vector<ResourceEntry> entries(count);
         for (std::uint64_t i = 0; i < count; ++i) {
             entries[i].name = d.get(i * 8, 4);
@@ -734,16 +740,16 @@ private:
         const auto entry = inResources(offset, 16);
         if (!entry)
             return std::nullopt;
-        Decoder d {*entry};
+        Decoder d { *entry };
         const auto block = atAddress(d.get(0, 4), d.get(4, 4));
         if (!block || block->size() < FixedFileInfoOffset + FixedFileInfoSize)
             return std::nullopt;
 
-        Decoder info {*block};
+        Decoder info { *block };
         const std::uint64_t length = info.get(0, 2);
         const std::uint64_t valueLength = info.get(2, 2);
-        static constexpr std::string_view Key {"V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0\0\0",
-                                               32};
+        static constexpr std::string_view Key { "V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0\0\0",
+            32 };
         if (length < FixedFileInfoOffset + FixedFileInfoSize || length > block->size()
             || valueLength < FixedFileInfoSize || block->compare(6, Key.size(), Key) != 0)
             return std::nullopt;
@@ -811,7 +817,7 @@ std::string readFileVersion(const std::string &path)
         if (!magic)
             return std::string(NoFileVersion);
         std::optional<std::string> found;
-        if (*magic == "\x7f" "E") {
+        if (*magic == "\177E") {
             ElfFile file(reader);
             found = file.version();
         } else if (*magic == "MZ") {

@@ -22,8 +22,8 @@ std::optional<long long> toTimeLine(double days)
     constexpr double Limit = 1e8;
     if (!std::isfinite(days) || std::fabs(days) > Limit)
         return std::nullopt;
-    const long long magnitude =
-        std::llround(std::fabs(days) * static_cast<double>(MillisecondsPerDay));
+    const long long magnitude
+        = std::llround(std::fabs(days) * static_cast<double>(MillisecondsPerDay));
     const long long whole = magnitude / MillisecondsPerDay;
     const long long timeOfDay = magnitude % MillisecondsPerDay;
     return (days < 0 ? -whole : whole) * MillisecondsPerDay + timeOfDay;
@@ -48,17 +48,20 @@ std::string durationText(std::int32_t seconds)
     if (days > 0)
         text += std::to_string(days) + day + " ";
     char clock[32];
-    std::snprintf(clock, sizeof clock, "%lld:%02lld:%02lld", rest / 3600, rest / 60 % 60,
-                  rest % 60);
+    std::snprintf(
+        clock, sizeof clock, "%lld:%02lld:%02lld", rest / 3600, rest / 60 % 60, rest % 60);
     return text + clock;
 }
 
 std::string weekdayText(int weekday)
 {
     static const std::array<std::string, 7> names = {
-        platform::utf8ToGbk("星期一"), platform::utf8ToGbk("星期二"),
-        platform::utf8ToGbk("星期三"), platform::utf8ToGbk("星期四"),
-        platform::utf8ToGbk("星期五"), platform::utf8ToGbk("星期六"),
+        platform::utf8ToGbk("星期一"),
+        platform::utf8ToGbk("星期二"),
+        platform::utf8ToGbk("星期三"),
+        platform::utf8ToGbk("星期四"),
+        platform::utf8ToGbk("星期五"),
+        platform::utf8ToGbk("星期六"),
         platform::utf8ToGbk("星期日"),
     };
     if (weekday < 0 || weekday > 6)
@@ -76,10 +79,10 @@ std::int32_t secondsUntil(double now, double target)
     long long seconds = 0;
     if (*to >= 0 && *to < MillisecondsPerDay) {
         // A time of day: measure to its next occurrence from now's own time of day.
-        const long long nowOfDay = (*from % MillisecondsPerDay + MillisecondsPerDay)
-            % MillisecondsPerDay;
-        const long long ahead =
-            ((*to - nowOfDay) % MillisecondsPerDay + MillisecondsPerDay) % MillisecondsPerDay;
+        const long long nowOfDay
+            = (*from % MillisecondsPerDay + MillisecondsPerDay) % MillisecondsPerDay;
+        const long long ahead
+            = ((*to - nowOfDay) % MillisecondsPerDay + MillisecondsPerDay) % MillisecondsPerDay;
         // Less than half a second before a full day rounds to the moment itself.
         seconds = roundToSeconds(ahead) % 86400;
     } else {
@@ -87,8 +90,9 @@ std::int32_t secondsUntil(double now, double target)
     }
     constexpr long long Lowest = std::numeric_limits<std::int32_t>::min();
     constexpr long long Highest = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(seconds < Lowest ? Lowest : seconds > Highest ? Highest
-                                                                                   : seconds);
+    return static_cast<std::int32_t>(seconds < Lowest ? Lowest
+            : seconds > Highest                       ? Highest
+                                                      : seconds);
 }
 
 std::string urlFileName(std::string_view url)

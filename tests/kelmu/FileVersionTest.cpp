@@ -7,12 +7,24 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <vector>
 
 namespace lunor::kelmu {
 namespace {
+
+// A failing row shows its name rather than its raw bytes.
+template <typename Row>
+requires requires(const Row &row)
+{
+    row.name;
+}
+void PrintTo(const Row &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 using test::TempFolder;
 
@@ -30,7 +42,9 @@ std::string fileContent(const std::string &path)
 class ByteWriter
 {
 public:
-    explicit ByteWriter(bool bigEndian = false) : m_bigEndian(bigEndian) {}
+    explicit ByteWriter(bool bigEndian = false)
+        : m_bigEndian(bigEndian)
+    { }
 
     std::string bytes;
 
@@ -66,6 +80,11 @@ struct JsonCase
     std::optional<std::string> version;
 };
 
+void PrintTo(const JsonCase &row, std::ostream *out)
+{
+    *out << row.json;
+}
+
 class PackageJson : public testing::TestWithParam<JsonCase>
 {
 };
@@ -75,36 +94,29 @@ TEST_P(PackageJson, AcceptsOnlyAFourPartVersionMember)
     EXPECT_EQ(versionFromPackageJson(GetParam().json), GetParam().version) << GetParam().json;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Documents, PackageJson,
+INSTANTIATE_TEST_SUITE_P(Documents, PackageJson,
     testing::Values(
-        JsonCase {R"({"type":"lunortime","name":"LunorTime","version":"1.0.0.0"})", "1.0.0.0"},
-        JsonCase {R"({"version":"1.2.3"})", "1.2.3.0"},
-        JsonCase {R"({"version":"01.002.0003.00004"})", "1.2.3.4"},
-        JsonCase {R"({"version":"65535.65535.65535.65535"})", "65535.65535.65535.65535"},
-        JsonCase {" {\n\t\"version\" : \"2.5.0.17\" }\n ", "2.5.0.17"},
-        JsonCase {R"({"a":[1,-2.5e3,true,false,null,{"b":[]}],"version":"4.3.2.1"})", "4.3.2.1"},
-        JsonCase {R"({"vers\u0069on":"1.2.3.4"})", "1.2.3.4"},
-        JsonCase {R"({"version":"1.2.3.4","version":"5.6.7.8"})", "1.2.3.4"},
-        JsonCase {R"({"nested":{"version":"9.9.9.9"},"version":"1.0.0.0"})", "1.0.0.0"},
-        JsonCase {R"({"version":"65536.0.0.0"})", {}},
-        JsonCase {R"({"version":"1.2"})", {}},
-        JsonCase {R"({"version":"1.2.3.4.5"})", {}},
-        JsonCase {R"({"version":"1..3.4"})", {}},
-        JsonCase {R"({"version":"1.2.3.4 "})", {}},
-        JsonCase {R"({"version":"v1.2.3.4"})", {}},
-        JsonCase {R"({"version":"-1.2.3.4"})", {}},
-        JsonCase {R"({"version":"1.2.3.\u0034"})", "1.2.3.4"},
-        JsonCase {R"({"version":""})", {}},
-        JsonCase {R"({"version":1.2})", {}},
-        JsonCase {R"({"nested":{"version":"9.9.9.9"}})", {}},
-        JsonCase {R"({"name":"\"version\":\"9.9.9.9\""})", {}},
-        JsonCase {R"({"version":"1.2.3.4")", {}},
-        JsonCase {R"({"version":"1.2.3.4"} trailing)", {}},
-        JsonCase {R"({"version" "1.2.3.4"})", {}},
-        JsonCase {R"({"version":"1.2.3.4",})", {}},
-        JsonCase {R"(["version","1.2.3.4"])", {}},
-        JsonCase {"", {}}));
+        JsonCase { R"({"type":"lunortime","name":"LunorTime","version":"1.0.0.0"})", "1.0.0.0" },
+        JsonCase { R"({"version":"1.2.3"})", "1.2.3.0" },
+        JsonCase { R"({"version":"01.002.0003.00004"})", "1.2.3.4" },
+        JsonCase { R"({"version":"65535.65535.65535.65535"})", "65535.65535.65535.65535" },
+        JsonCase { " {\n\t\"version\" : \"2.5.0.17\" }\n ", "2.5.0.17" },
+        JsonCase { R"({"a":[1,-2.5e3,true,false,null,{"b":[]}],"version":"4.3.2.1"})", "4.3.2.1" },
+        JsonCase { R"({"vers\u0069on":"1.2.3.4"})", "1.2.3.4" },
+        JsonCase { R"({"version":"1.2.3.4","version":"5.6.7.8"})", "1.2.3.4" },
+        JsonCase { R"({"nested":{"version":"9.9.9.9"},"version":"1.0.0.0"})", "1.0.0.0" },
+        JsonCase { R"({"version":"65536.0.0.0"})", {} }, JsonCase { R"({"version":"1.2"})", {} },
+        JsonCase { R"({"version":"1.2.3.4.5"})", {} }, JsonCase { R"({"version":"1..3.4"})", {} },
+        JsonCase { R"({"version":"1.2.3.4 "})", {} }, JsonCase { R"({"version":"v1.2.3.4"})", {} },
+        JsonCase { R"({"version":"-1.2.3.4"})", {} },
+        JsonCase { R"({"version":"1.2.3.\u0034"})", "1.2.3.4" },
+        JsonCase { R"({"version":""})", {} }, JsonCase { R"({"version":1.2})", {} },
+        JsonCase { R"({"nested":{"version":"9.9.9.9"}})", {} },
+        JsonCase { R"({"name":"\"version\":\"9.9.9.9\""})", {} },
+        JsonCase { R"({"version":"1.2.3.4")", {} },
+        JsonCase { R"({"version":"1.2.3.4"} trailing)", {} },
+        JsonCase { R"({"version" "1.2.3.4"})", {} }, JsonCase { R"({"version":"1.2.3.4",})", {} },
+        JsonCase { R"(["version","1.2.3.4"])", {} }, JsonCase { "", {} }));
 
 TEST(PackageJson, StopsAtTheNulPadding)
 {
@@ -136,8 +148,8 @@ struct ElfSpec
     std::string sectionName = ".note.package";
     std::uint32_t sectionType = 7; // SHT_NOTE
     std::vector<Note> notes = {
-        {"GNU", 3, "\x01\x02\x03\x04\x05\x06\x07\x08"},
-        {"FDO", PackageType, R"({"type":"lunortime","name":"fixture","version":"3.1.4.1"})"},
+        { "GNU", 3, "\x01\x02\x03\x04\x05\x06\x07\x08" },
+        { "FDO", PackageType, R"({"type":"lunortime","name":"fixture","version":"3.1.4.1"})" },
     };
     bool sectionHeaders = true;
     bool noteSegment = false;
@@ -150,26 +162,26 @@ std::string buildElf(const ElfSpec &spec)
 {
     ByteWriter w(spec.bigEndian);
     const int word = spec.is64 ? 8 : 4;
-    w.raw("\x7f" "ELF");
+    w.raw("\177ELF");
     w.put(spec.is64 ? 2 : 1, 1);
     w.put(spec.bigEndian ? 2 : 1, 1);
     w.put(1, 1);
     w.padTo(16);
-    w.put(3, 2);                     // ET_DYN
-    w.put(spec.is64 ? 62 : 3, 2);    // x86-64 / i386
+    w.put(3, 2); // ET_DYN
+    w.put(spec.is64 ? 62 : 3, 2); // x86-64 / i386
     w.put(1, 4);
-    w.put(0, word);                  // entry
+    w.put(0, word); // entry
     const std::size_t programOffsetAt = w.bytes.size();
     w.put(0, word);
     const std::size_t sectionOffsetAt = w.bytes.size();
     w.put(0, word);
-    w.put(0, 4);                                          // flags
-    w.put(spec.is64 ? 64 : 52, 2);                        // header size
-    w.put(spec.is64 ? 56 : 32, 2);                        // program header size
+    w.put(0, 4); // flags
+    w.put(spec.is64 ? 64 : 52, 2); // header size
+    w.put(spec.is64 ? 56 : 32, 2); // program header size
     w.put(spec.noteSegment ? 1 : 0, 2);
-    w.put(spec.is64 ? 64 : 40, 2);                        // section header size
+    w.put(spec.is64 ? 64 : 40, 2); // section header size
     w.put(spec.sectionHeaders ? 3 : 0, 2);
-    w.put(spec.sectionHeaders ? 2 : 0, 2);                // index of the name table
+    w.put(spec.sectionHeaders ? 2 : 0, 2); // index of the name table
 
     w.padTo(8);
     const std::size_t notesOffset = w.bytes.size();
@@ -222,7 +234,7 @@ std::string buildElf(const ElfSpec &spec)
             w.put(name, 4);
             w.put(type, 4);
             w.put(type == 7 ? 2 : 0, word); // flags: SHF_ALLOC for the notes
-            w.put(0, word);                 // address
+            w.put(0, word); // address
             w.put(offset, word);
             w.put(size, word);
             w.put(0, 4); // link
@@ -282,7 +294,7 @@ TEST_P(ElfLayouts, ReadsTheNoteSegmentWithoutSectionHeaders)
 
 TEST_P(ElfLayouts, EveryCutShortCopyHasNoVersion)
 {
-    for (const bool segment : {false, true}) {
+    for (const bool segment : { false, true }) {
         ElfSpec layout = spec();
         layout.noteSegment = segment;
         const std::string whole = buildElf(layout);
@@ -302,12 +314,10 @@ TEST_P(ElfLayouts, ADamagedByteNeverGivesAnotherVersion)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ClassesAndByteOrders, ElfLayouts,
-    testing::Values(ElfLayoutCase {"Elf64Little", true, false},
-                    ElfLayoutCase {"Elf64Big", true, true},
-                    ElfLayoutCase {"Elf32Little", false, false},
-                    ElfLayoutCase {"Elf32Big", false, true}),
+INSTANTIATE_TEST_SUITE_P(ClassesAndByteOrders, ElfLayouts,
+    testing::Values(ElfLayoutCase { "Elf64Little", true, false },
+        ElfLayoutCase { "Elf64Big", true, true }, ElfLayoutCase { "Elf32Little", false, false },
+        ElfLayoutCase { "Elf32Big", false, true }),
     [](const testing::TestParamInfo<ElfLayoutCase> &info) { return std::string(info.param.name); });
 
 struct ElfCase
@@ -328,25 +338,21 @@ TEST_P(ElfNotes, FindsOnlyTheFdoPackageNote)
     EXPECT_EQ(versionOf(buildElf(spec)), GetParam().version);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Variants, ElfNotes,
-    testing::Values(
-        ElfCase {"NoteSectionOfAnotherName", [](ElfSpec &s) { s.sectionName = ".note.other"; },
-                 "3.1.4.1"},
-        ElfCase {"ThreePartVersion",
-                 [](ElfSpec &s) { s.notes[1].description = R"({"version":"1.2.3"})"; },
-                 "1.2.3.0"},
-        ElfCase {"OwnerIsNotFdo", [](ElfSpec &s) { s.notes[1].owner = "GNU"; }, NoVersion},
-        ElfCase {"OtherNoteType", [](ElfSpec &s) { s.notes[1].type = 3; }, NoVersion},
-        ElfCase {"SectionIsNoNote", [](ElfSpec &s) { s.sectionType = 1; }, NoVersion},
-        ElfCase {"NoNotes", [](ElfSpec &s) { s.notes.clear(); }, NoVersion},
-        ElfCase {"BadVersion",
-                 [](ElfSpec &s) { s.notes[1].description = R"({"version":"1.2"})"; },
-                 NoVersion},
-        ElfCase {"NotJson", [](ElfSpec &s) { s.notes[1].description = "version 1.2.3.4"; },
-                 NoVersion},
+INSTANTIATE_TEST_SUITE_P(Variants, ElfNotes,
+    testing::Values(ElfCase { "NoteSectionOfAnotherName",
+                        [](ElfSpec &s) { s.sectionName = ".note.other"; }, "3.1.4.1" },
+        ElfCase { "ThreePartVersion",
+            [](ElfSpec &s) { s.notes[1].description = R"({"version":"1.2.3"})"; }, "1.2.3.0" },
+        ElfCase { "OwnerIsNotFdo", [](ElfSpec &s) { s.notes[1].owner = "GNU"; }, NoVersion },
+        ElfCase { "OtherNoteType", [](ElfSpec &s) { s.notes[1].type = 3; }, NoVersion },
+        ElfCase { "SectionIsNoNote", [](ElfSpec &s) { s.sectionType = 1; }, NoVersion },
+        ElfCase { "NoNotes", [](ElfSpec &s) { s.notes.clear(); }, NoVersion },
+        ElfCase { "BadVersion", [](ElfSpec &s) { s.notes[1].description = R"({"version":"1.2"})"; },
+            NoVersion },
+        ElfCase {
+            "NotJson", [](ElfSpec &s) { s.notes[1].description = "version 1.2.3.4"; }, NoVersion },
         // A damaged file: a section whose bytes would lie past its end.
-        ElfCase {"SectionPastTheEnd", [](ElfSpec &s) { s.namesSizeExtra = 4096; }, NoVersion}),
+        ElfCase { "SectionPastTheEnd", [](ElfSpec &s) { s.namesSizeExtra = 4096; }, NoVersion }),
     [](const testing::TestParamInfo<ElfCase> &info) { return std::string(info.param.name); });
 
 // --- PE files assembled here -----------------------------------------------------------------
@@ -403,10 +409,10 @@ PeImage buildPe(bool plus, std::uint32_t fileMs, std::uint32_t fileLs)
             res.put(target, 4);
         }
     };
-    directory({{3, 0x80000000 | IconDirectory}, {16, 0x80000000 | NameDirectory}});
+    directory({ { 3, 0x80000000 | IconDirectory }, { 16, 0x80000000 | NameDirectory } });
     directory({});
-    directory({{1, 0x80000000 | LanguageDirectory}});
-    directory({{0x0409, DataEntry}});
+    directory({ { 1, 0x80000000 | LanguageDirectory } });
+    directory({ { 0x0409, DataEntry } });
     res.put(ResourceAddress + VersionBlock, 4);
     const std::size_t dataSizeAt = res.bytes.size();
     res.put(0, 4);
@@ -429,7 +435,7 @@ PeImage buildPe(bool plus, std::uint32_t fileMs, std::uint32_t fileLs)
     res.put(0x3f, 4);
     res.put(0, 4);
     res.put(0x00040004, 4); // VOS_NT_WINDOWS32
-    res.put(2, 4);          // VFT_DLL
+    res.put(2, 4); // VFT_DLL
     res.zeros(12);
     const std::size_t child = res.bytes.size();
     res.put(0, 2);
@@ -516,13 +522,11 @@ TEST_P(PeVersions, ReadsTheFixedFileInformation)
     EXPECT_EQ(versionOf(buildPe(c.plus, c.fileMs, c.fileLs).bytes), c.version);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Images, PeVersions,
-    testing::Values(PeVersionCase {"Pe32", false, 0x00020005, 0x00000011, "2.5.0.17"},
-                    PeVersionCase {"Pe32Plus", true, 0x00010002, 0x00030004, "1.2.3.4"},
-                    PeVersionCase {"Largest", false, 0xffffffff, 0xffffffff,
-                                   "65535.65535.65535.65535"},
-                    PeVersionCase {"Zero", false, 0, 0, "0.0.0.0"}),
+INSTANTIATE_TEST_SUITE_P(Images, PeVersions,
+    testing::Values(PeVersionCase { "Pe32", false, 0x00020005, 0x00000011, "2.5.0.17" },
+        PeVersionCase { "Pe32Plus", true, 0x00010002, 0x00030004, "1.2.3.4" },
+        PeVersionCase { "Largest", false, 0xffffffff, 0xffffffff, "65535.65535.65535.65535" },
+        PeVersionCase { "Zero", false, 0, 0, "0.0.0.0" }),
     [](const testing::TestParamInfo<PeVersionCase> &info) { return std::string(info.param.name); });
 
 struct PeDamage
@@ -542,49 +546,46 @@ TEST_P(DamagedPe, HasNoVersion)
     EXPECT_EQ(versionOf(image.bytes), NoVersion);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Damages, DamagedPe,
-    testing::Values(
-        PeDamage {"NoMz", [](PeImage &i) { i.bytes[0] = 'X'; }},
-        PeDamage {"PeOffsetPastTheEnd", [](PeImage &i) { i.set(0x3c, 0x7ffffff0, 4); }},
-        PeDamage {"PeOffsetWraps", [](PeImage &i) { i.set(0x3c, 0xffffffff, 4); }},
-        PeDamage {"NoPeSignature", [](PeImage &i) { i.bytes[i.peOffset + 1] = 'X'; }},
-        PeDamage {"UnknownOptionalHeader", [](PeImage &i) { i.set(i.optionalHeader, 0x107, 2); }},
-        PeDamage {"OptionalHeaderCutShort",
-                  [](PeImage &i) { i.set(i.peOffset + 20, 64, 2); }},
-        PeDamage {"TooFewDirectories", [](PeImage &i) { i.set(i.directories - 4, 2, 4); }},
-        PeDamage {"NoResourceTable", [](PeImage &i) { i.set(i.directories + 16, 0, 4); }},
-        PeDamage {"ResourcesOutsideEverySection",
-                  [](PeImage &i) { i.set(i.directories + 16, 0x9000, 4); }},
-        PeDamage {"ResourceTableTooSmall", [](PeImage &i) { i.set(i.directories + 20, 0x40, 4); }},
-        PeDamage {"SectionPastTheEnd",
-                  [](PeImage &i) { i.set(i.resourceSectionHeader + 20, 0x7ffffe00, 4); }},
-        PeDamage {"SectionSizePastTheEnd",
-                  [](PeImage &i) { i.set(i.resourceSectionHeader + 16, 0xfffffe00, 4); }},
-        PeDamage {"TooManySections", [](PeImage &i) { i.set(i.peOffset + 6, 0xffff, 2); }},
-        PeDamage {"NoVersionType", [](PeImage &i) { i.set(i.resources + 0x18, 17, 4); }},
-        PeDamage {"VersionTypeIsNoDirectory",
-                  [](PeImage &i) { i.set(i.resources + 0x1c, NameDirectory, 4); }},
-        PeDamage {"TypeDirectoryPastTheTable",
-                  [](PeImage &i) { i.set(i.resources + 0x1c, 0x80000000 | 0x7ff0, 4); }},
-        PeDamage {"TooManyEntries", [](PeImage &i) { i.set(i.resources + 0x0e, 0xffff, 2); }},
-        PeDamage {"EmptyNameDirectory",
-                  [](PeImage &i) { i.set(i.resources + NameDirectory + 0x0e, 0, 2); }},
-        PeDamage {"LanguageIsADirectory",
-                  [](PeImage &i) {
-                      i.set(i.resources + LanguageDirectory + 0x14, 0x80000000 | RootDirectory,
-                            4);
-                  }},
-        PeDamage {"DataOutsideEverySection",
-                  [](PeImage &i) { i.set(i.resources + DataEntry, 0x7000, 4); }},
-        PeDamage {"DataSizeHuge",
-                  [](PeImage &i) { i.set(i.resources + DataEntry + 4, 0xfffffff0, 4); }},
-        PeDamage {"DataTooShort", [](PeImage &i) { i.set(i.resources + DataEntry + 4, 80, 4); }},
-        PeDamage {"WrongKey", [](PeImage &i) { i.bytes[i.versionInfo + 6] = 'W'; }},
-        PeDamage {"NoFixedInformation", [](PeImage &i) { i.set(i.versionInfo + 2, 0, 2); }},
-        PeDamage {"BlockLongerThanData",
-                  [](PeImage &i) { i.set(i.versionInfo, 0x400, 2); }},
-        PeDamage {"WrongSignature", [](PeImage &i) { i.set(i.versionInfo + 40, 0xFEEF04BE, 4); }}),
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedPe,
+    testing::Values(PeDamage { "NoMz", [](PeImage &i) { i.bytes[0] = 'X'; } },
+        PeDamage { "PeOffsetPastTheEnd", [](PeImage &i) { i.set(0x3c, 0x7ffffff0, 4); } },
+        PeDamage { "PeOffsetWraps", [](PeImage &i) { i.set(0x3c, 0xffffffff, 4); } },
+        PeDamage { "NoPeSignature", [](PeImage &i) { i.bytes[i.peOffset + 1] = 'X'; } },
+        PeDamage { "UnknownOptionalHeader", [](PeImage &i) { i.set(i.optionalHeader, 0x107, 2); } },
+        PeDamage { "OptionalHeaderCutShort", [](PeImage &i) { i.set(i.peOffset + 20, 64, 2); } },
+        PeDamage { "TooFewDirectories", [](PeImage &i) { i.set(i.directories - 4, 2, 4); } },
+        PeDamage { "NoResourceTable", [](PeImage &i) { i.set(i.directories + 16, 0, 4); } },
+        PeDamage { "ResourcesOutsideEverySection",
+            [](PeImage &i) { i.set(i.directories + 16, 0x9000, 4); } },
+        PeDamage {
+            "ResourceTableTooSmall", [](PeImage &i) { i.set(i.directories + 20, 0x40, 4); } },
+        PeDamage { "SectionPastTheEnd",
+            [](PeImage &i) { i.set(i.resourceSectionHeader + 20, 0x7ffffe00, 4); } },
+        PeDamage { "SectionSizePastTheEnd",
+            [](PeImage &i) { i.set(i.resourceSectionHeader + 16, 0xfffffe00, 4); } },
+        PeDamage { "TooManySections", [](PeImage &i) { i.set(i.peOffset + 6, 0xffff, 2); } },
+        PeDamage { "NoVersionType", [](PeImage &i) { i.set(i.resources + 0x18, 17, 4); } },
+        PeDamage { "VersionTypeIsNoDirectory",
+            [](PeImage &i) { i.set(i.resources + 0x1c, NameDirectory, 4); } },
+        PeDamage { "TypeDirectoryPastTheTable",
+            [](PeImage &i) { i.set(i.resources + 0x1c, 0x80000000 | 0x7ff0, 4); } },
+        PeDamage { "TooManyEntries", [](PeImage &i) { i.set(i.resources + 0x0e, 0xffff, 2); } },
+        PeDamage { "EmptyNameDirectory",
+            [](PeImage &i) { i.set(i.resources + NameDirectory + 0x0e, 0, 2); } },
+        PeDamage { "LanguageIsADirectory",
+            [](PeImage &i) {
+                i.set(i.resources + LanguageDirectory + 0x14, 0x80000000 | RootDirectory, 4);
+            } },
+        PeDamage { "DataOutsideEverySection",
+            [](PeImage &i) { i.set(i.resources + DataEntry, 0x7000, 4); } },
+        PeDamage {
+            "DataSizeHuge", [](PeImage &i) { i.set(i.resources + DataEntry + 4, 0xfffffff0, 4); } },
+        PeDamage { "DataTooShort", [](PeImage &i) { i.set(i.resources + DataEntry + 4, 80, 4); } },
+        PeDamage { "WrongKey", [](PeImage &i) { i.bytes[i.versionInfo + 6] = 'W'; } },
+        PeDamage { "NoFixedInformation", [](PeImage &i) { i.set(i.versionInfo + 2, 0, 2); } },
+        PeDamage { "BlockLongerThanData", [](PeImage &i) { i.set(i.versionInfo, 0x400, 2); } },
+        PeDamage {
+            "WrongSignature", [](PeImage &i) { i.set(i.versionInfo + 40, 0xFEEF04BE, 4); } }),
     [](const testing::TestParamInfo<PeDamage> &info) { return std::string(info.param.name); });
 
 TEST_F(FileVersionFiles, EveryCutShortPeHasNoVersion)
@@ -636,9 +637,9 @@ TEST_F(FileVersionFiles, CutShortCopiesOfOurLibraryHaveNoVersion)
 {
     const std::string whole = fileContent(KELMU_LIBRARY_FILE);
     ASSERT_GT(whole.size(), 4096u);
-    for (const std::size_t length :
-         {std::size_t {0}, std::size_t {3}, std::size_t {16}, std::size_t {63}, std::size_t {64},
-          std::size_t {1024}, whole.size() / 2, whole.size() - 64, whole.size() - 1})
+    for (const std::size_t length : { std::size_t { 0 }, std::size_t { 3 }, std::size_t { 16 },
+             std::size_t { 63 }, std::size_t { 64 }, std::size_t { 1024 }, whole.size() / 2,
+             whole.size() - 64, whole.size() - 1 })
         EXPECT_EQ(versionOf(whole.substr(0, length)), NoVersion) << length;
     EXPECT_EQ(versionOf(whole), LUNOR_PROJECT_VERSION);
 }
@@ -650,14 +651,14 @@ TEST_F(FileVersionFiles, MissingFilesFoldersAndOtherFilesHaveNoVersion)
     EXPECT_EQ(readFileVersion(""), NoVersion);
     EXPECT_EQ(versionOf("[config]\r\nCB_ok=1\r\n"), NoVersion);
     EXPECT_EQ(versionOf("MZ"), NoVersion);
-    EXPECT_EQ(versionOf("\x7f" "ELF"), NoVersion);
+    EXPECT_EQ(versionOf("\177ELF"), NoVersion);
 }
 
 TEST_F(FileVersionFiles, RandomBytesHaveNoVersion)
 {
     std::mt19937 random(20081220);
-    const std::string starts[] = {"", "MZ", std::string("\x7f" "ELF\x02\x01\x01", 7),
-                                  std::string("\x7f" "ELF\x01\x02\x01", 7)};
+    const std::string starts[] = { "", "MZ", std::string("\177ELF\x02\x01\x01", 7),
+        std::string("\177ELF\x01\x02\x01", 7) };
     for (int round = 0; round < 200; ++round) {
         std::string bytes = starts[round % 4];
         const std::size_t size = random() % 4096;

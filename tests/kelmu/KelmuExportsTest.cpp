@@ -32,10 +32,10 @@ TEST(KelmuExports, ProgramViewCopiesTheLibrarysTexts)
     EXPECT_EQ(kelmu.getFileName("http://127.0.0.1/soft/lunortime/x.dll?v=2"), "x.dll");
     EXPECT_EQ(kelmu.getFileVer(KELMU_LIBRARY_FILE), LUNOR_PROJECT_VERSION);
 
-    const DateTime now {2008, 12, 20, 14, 30, 5, 0};
-    const DateTime later {2008, 12, 20, 14, 31, 10, 0};
+    const DateTime now { 2008, 12, 20, 14, 30, 5, 0 };
+    const DateTime later { 2008, 12, 20, 14, 31, 10, 0 };
     EXPECT_EQ(kelmu.timeDiff(now.toDays(), later.toDays()), 65);
-    EXPECT_EQ(kelmu.timeDiff(now.toDays(), DateTime {0, 0, 0, 14, 30, 0, 0}.toDays()), 86395);
+    EXPECT_EQ(kelmu.timeDiff(now.toDays(), DateTime { 0, 0, 0, 14, 30, 0, 0 }.toDays()), 86395);
 }
 
 TEST(KelmuExports, WeekdayIsTodays)
@@ -69,7 +69,7 @@ TEST(KelmuExports, PathsAreCodePage936)
     test::TempFolder folder;
     const std::string utf8Path = folder.file("插件模块.dll");
     std::filesystem::copy_file(KELMU_VERSIONED_FIXTURE,
-                               std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())));
+        std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())));
 
     EXPECT_EQ(LibraryKelmuFunctions().getFileVer(utf8Path), "2.5.0.17");
     EXPECT_STREQ(GetFileVer(platform::utf8ToGbk(utf8Path).c_str()), "2.5.0.17");
