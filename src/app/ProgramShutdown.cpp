@@ -27,11 +27,11 @@ ProgramShutdown::ProgramShutdown(TForm_Main &mainWindow, int terminationPipe, QO
 #ifndef QT_NO_SESSIONMANAGER
     // The session manager asks for the data to be saved when the desktop session ends.
     connect(qApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager &) { endProgram(); });
+        [this](QSessionManager &) { endProgram(); });
 #endif
     // Any other way out of the event loop still saves the task list.
     connect(qApp, &QCoreApplication::aboutToQuit, this,
-            [this] { m_mainWindow.FormClose(TForm_Main::CloseReason::System); });
+        [this] { m_mainWindow.FormClose(TForm_Main::CloseReason::System); });
 }
 
 void ProgramShutdown::endProgram()

@@ -24,8 +24,7 @@ void QtUserNotices::setTestHook(TestHook hook)
 
 QtUserNotices::QtUserNotices(QWidget *owner)
     : m_owner(owner)
-{
-}
+{ }
 
 QString QtUserNotices::applicationTitle()
 {
@@ -65,7 +64,7 @@ bool QtUserNotices::show(Kind kind, const QString &caption, const QString &text)
     if (m_silenced)
         return false;
     if (testHook())
-        return testHook()(Notice {kind, caption, text});
+        return testHook()(Notice { kind, caption, text });
 
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;

@@ -4,8 +4,8 @@
 
 namespace lunor::gui {
 
-// The settings window: the skin, system and time pages. Created hidden at start-up and shown, not modal, from the main
-// window; closing it only hides it.
+// The settings window: the skin, system and time pages. Created hidden at start-up and shown, not
+// modal, from the main window; closing it only hides it.
 class TForm_Config final : public FixedWindow
 {
     Q_OBJECT

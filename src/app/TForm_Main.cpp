@@ -68,7 +68,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+        const QModelIndex &index) const override
     {
         QStyledItemDelegate::paint(painter, option, index);
         painter->save();
@@ -87,8 +87,7 @@ QGroupBox *makeGroup(QWidget *parent, const char *name, const QString &caption, 
     return group;
 }
 
-template <typename Control>
-Control *place(Control *control, const char *name, QRect geometry)
+template <typename Control> Control *place(Control *control, const char *name, QRect geometry)
 {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(geometry);
@@ -119,8 +118,7 @@ class TForm_Main::PluginRunner final : public OperationRunner
 public:
     explicit PluginRunner(TForm_Main &window)
         : m_window(window)
-    {
-    }
+    { }
 
     void ExeCute(const std::string &operationName, const std::string &parameter) override
     {
@@ -188,33 +186,33 @@ void TForm_Main::buildControls()
 {
     QStyle *look = style();
 
-    QGroupBox *timing =
-        makeGroup(this, "GB_dingshifangshi", QStringLiteral("定时方式"), {8, 8, 209, 65});
-    CB_jishi = place(new QComboBox(timing), "CB_jishi", {12, 26, 157, 22});
+    QGroupBox *timing
+        = makeGroup(this, "GB_dingshifangshi", QStringLiteral("定时方式"), { 8, 8, 209, 65 });
+    CB_jishi = place(new QComboBox(timing), "CB_jishi", { 12, 26, 157, 22 });
     for (const std::string &label : modeLabels())
         CB_jishi->addItem(fromGbk(label));
     CB_jishi->setCurrentIndex(0);
-    jishi_help = place(new QPushButton(timing), "jishi_help", {174, 25, 25, 24});
+    jishi_help = place(new QPushButton(timing), "jishi_help", { 174, 25, 25, 24 });
     jishi_help->setIcon(look->standardIcon(QStyle::SP_MessageBoxQuestion));
 
-    QGroupBox *operation =
-        makeGroup(this, "GB_caozuofangshi", QStringLiteral("操作方式"), {8, 80, 209, 57});
-    CB_caozuo = place(new QComboBox(operation), "CB_caozuo", {12, 24, 157, 22});
-    caozuo_help = place(new QPushButton(operation), "caozuo_help", {174, 23, 25, 24});
+    QGroupBox *operation
+        = makeGroup(this, "GB_caozuofangshi", QStringLiteral("操作方式"), { 8, 80, 209, 57 });
+    CB_caozuo = place(new QComboBox(operation), "CB_caozuo", { 12, 24, 157, 22 });
+    caozuo_help = place(new QPushButton(operation), "caozuo_help", { 174, 23, 25, 24 });
     caozuo_help->setIcon(look->standardIcon(QStyle::SP_MessageBoxQuestion));
 
     // Group "B" first: at start both are visible, group "A" lying over it.
-    GB_canshu_b = makeGroup(this, "GB_canshu_b", QStringLiteral("计时参数"), {224, 8, 129, 129});
-    DTP_shijian = place(new QTimeEdit(GB_canshu_b), "DTP_shijian", {8, 24, 113, 22});
+    GB_canshu_b = makeGroup(this, "GB_canshu_b", QStringLiteral("计时参数"), { 224, 8, 129, 129 });
+    DTP_shijian = place(new QTimeEdit(GB_canshu_b), "DTP_shijian", { 8, 24, 113, 22 });
     DTP_shijian->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    CB_riqi = place(new QCheckBox(QStringLiteral("指定日期"), GB_canshu_b), "CB_riqi",
-                    {10, 60, 111, 20});
-    DTP_riqi = place(new QDateEdit(GB_canshu_b), "DTP_riqi", {8, 94, 113, 22});
+    CB_riqi = place(
+        new QCheckBox(QStringLiteral("指定日期"), GB_canshu_b), "CB_riqi", { 10, 60, 111, 20 });
+    DTP_riqi = place(new QDateEdit(GB_canshu_b), "DTP_riqi", { 8, 94, 113, 22 });
     DTP_riqi->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
     DTP_riqi->setCalendarPopup(true);
     DTP_riqi->setEnabled(false);
 
-    GB_canshu_a = makeGroup(this, "GB_canshu_a", QStringLiteral("计时参数"), {224, 8, 129, 129});
+    GB_canshu_a = makeGroup(this, "GB_canshu_a", QStringLiteral("计时参数"), { 224, 8, 129, 129 });
     // Opaque, so that lying over group "B" it hides it.
     GB_canshu_a->setAutoFillBackground(true);
     GB_canshu_b->setAutoFillBackground(true);
@@ -225,35 +223,36 @@ void TForm_Main::buildControls()
         const char *labelName;
         const char *caption;
     } spins[] = {
-        {&SE_xiaoshi, "SE_xiaoshi", "Label_xiaoshi", "小时"},
-        {&SE_fenzhong, "SE_fenzhong", "Label_fenzhong", "分钟"},
-        {&SE_miaozhong, "SE_miaozhong", "Label_miaozhong", "秒钟"},
+        { &SE_xiaoshi, "SE_xiaoshi", "Label_xiaoshi", "小时" },
+        { &SE_fenzhong, "SE_fenzhong", "Label_fenzhong", "分钟" },
+        { &SE_miaozhong, "SE_miaozhong", "Label_miaozhong", "秒钟" },
     };
     int top = 24;
     for (const auto &spin : spins) {
-        QSpinBox *box = place(new QSpinBox(GB_canshu_a), spin.name, {16, top, 65, 22});
+        QSpinBox *box = place(new QSpinBox(GB_canshu_a), spin.name, { 16, top, 65, 22 });
         box->setRange(0, 999);
         box->setValue(0);
         *spin.box = box;
         place(new QLabel(QString::fromUtf8(spin.caption), GB_canshu_a), spin.labelName,
-              {88, top, 33, 22});
+            { 88, top, 33, 22 });
         top += 35;
     }
 
-    QGroupBox *quick = makeGroup(this, "GB_shezhi", QStringLiteral("快速设置"), {360, 8, 161, 129});
-    CB_ok = place(new QCheckBox(QStringLiteral("经确认后执行操作"), quick), "CB_ok",
-                  {16, 26, 137, 20});
-    CB_save = place(new QCheckBox(QStringLiteral("自动保存任务列表"), quick), "CB_save",
-                    {16, 60, 137, 20});
+    QGroupBox *quick
+        = makeGroup(this, "GB_shezhi", QStringLiteral("快速设置"), { 360, 8, 161, 129 });
+    CB_ok = place(
+        new QCheckBox(QStringLiteral("经确认后执行操作"), quick), "CB_ok", { 16, 26, 137, 20 });
+    CB_save = place(
+        new QCheckBox(QStringLiteral("自动保存任务列表"), quick), "CB_save", { 16, 60, 137, 20 });
     CB_SyncTime = place(new QCheckBox(QStringLiteral("自动同步网络时间"), quick), "CB_SyncTime",
-                        {16, 94, 137, 20});
+        { 16, 94, 137, 20 });
 
-    buildButtons(makeGroup(this, "GB_caozuo", QStringLiteral("操作"), {528, 8, 153, 297}));
-    buildTaskList(makeGroup(this, "GB_liebiao", QStringLiteral("列表"), {8, 144, 513, 161}));
+    buildButtons(makeGroup(this, "GB_caozuo", QStringLiteral("操作"), { 528, 8, 153, 297 }));
+    buildTaskList(makeGroup(this, "GB_liebiao", QStringLiteral("列表"), { 8, 144, 513, 161 }));
 
-    StatusBar = place(new QStatusBar(this), "StatusBar", {0, 310, 690, 20});
+    StatusBar = place(new QStatusBar(this), "StatusBar", { 0, 310, 690, 20 });
     StatusBar->setSizeGripEnabled(false);
-    const int panelWidths[3] = {210, 180, 50};
+    const int panelWidths[3] = { 210, 180, 50 };
     for (int panel = 0; panel < 3; ++panel) {
         auto *label = new QLabel(StatusBar);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
@@ -278,20 +277,20 @@ void TForm_Main::buildButtons(QGroupBox *group)
         const char *caption;
         QStyle::StandardPixmap picture;
     } buttons[] = {
-        {&tianjia, "tianjia", "添加记录", QStyle::SP_FileDialogNewFolder},
-        {&shanchu, "shanchu", "删除记录", QStyle::SP_DialogDiscardButton},
-        {&yincang, "yincang", "隐藏程序", QStyle::SP_TitleBarMinButton},
-        {&shezhi, "shezhi", "程序设置", QStyle::SP_FileDialogDetailedView},
-        {&chajian, "chajian", "插件管理", QStyle::SP_DirIcon},
-        {&gengxin, "gengxin", "插件更新", QStyle::SP_BrowserReload},
-        {&wangzhan, "wangzhan", "我的网站", QStyle::SP_DriveNetIcon},
-        {&guanyu, "guanyu", "关于程序", QStyle::SP_MessageBoxInformation},
-        {&tuichu, "tuichu", "退出程序", QStyle::SP_DialogCloseButton},
+        { &tianjia, "tianjia", "添加记录", QStyle::SP_FileDialogNewFolder },
+        { &shanchu, "shanchu", "删除记录", QStyle::SP_DialogDiscardButton },
+        { &yincang, "yincang", "隐藏程序", QStyle::SP_TitleBarMinButton },
+        { &shezhi, "shezhi", "程序设置", QStyle::SP_FileDialogDetailedView },
+        { &chajian, "chajian", "插件管理", QStyle::SP_DirIcon },
+        { &gengxin, "gengxin", "插件更新", QStyle::SP_BrowserReload },
+        { &wangzhan, "wangzhan", "我的网站", QStyle::SP_DriveNetIcon },
+        { &guanyu, "guanyu", "关于程序", QStyle::SP_MessageBoxInformation },
+        { &tuichu, "tuichu", "退出程序", QStyle::SP_DialogCloseButton },
     };
     int top = 24;
     for (const auto &entry : buttons) {
         QPushButton *button = place(new QPushButton(QString::fromUtf8(entry.caption), group),
-                                    entry.name, {16, top, 121, 25});
+            entry.name, { 16, top, 121, 25 });
         button->setIcon(style()->standardIcon(entry.picture));
         *entry.button = button;
         top += 30;
@@ -300,7 +299,7 @@ void TForm_Main::buildButtons(QGroupBox *group)
 
 void TForm_Main::buildTaskList(QGroupBox *group)
 {
-    LV_liebiao = place(new QTreeView(group), "LV_liebiao", {8, 20, 497, 133});
+    LV_liebiao = place(new QTreeView(group), "LV_liebiao", { 8, 20, 497, 133 });
     m_model = new TaskListModel(m_tasks, this);
     LV_liebiao->setModel(m_model);
     LV_liebiao->setItemDelegate(new GridLineDelegate(LV_liebiao));
@@ -321,7 +320,7 @@ void TForm_Main::buildTaskList(QGroupBox *group)
     header->setMinimumSectionSize(0);
     header->setDefaultAlignment(Qt::AlignCenter);
     // The designed widths; Form_Load gives the last three columns width 0.
-    const int widths[TaskListModel::ColumnCount] = {50, 80, 50, 80, 90, 120, 80, 80, 80};
+    const int widths[TaskListModel::ColumnCount] = { 50, 80, 50, 80, 90, 120, 80, 80, 80 };
     for (int column = 0; column < TaskListModel::ColumnCount; ++column)
         header->resizeSection(column, widths[column]);
 
@@ -347,7 +346,8 @@ void TForm_Main::connectHandlers()
 {
     // Every handler runs through runAction, so a refused store write ends it with an error box.
     const auto on = [this](auto *sender, auto signal, void (TForm_Main::*handler)()) {
-        connect(sender, signal, this, [this, handler] { runAction([this, handler] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+            [this, handler] { runAction([this, handler] { (this->*handler)(); }); });
     };
     on(tianjia, &QPushButton::clicked, &TForm_Main::tianjiaClick);
     on(shanchu, &QPushButton::clicked, &TForm_Main::shanchuClick);
@@ -370,9 +370,8 @@ void TForm_Main::connectHandlers()
     on(menu_enodel, &QAction::triggered, &TForm_Main::menu_enodelClick);
     on(menu_del, &QAction::triggered, &TForm_Main::menu_delClick);
     on(LV_liebiao, &QAbstractItemView::doubleClicked, &TForm_Main::LV_liebiaoDblClick);
-    connect(LV_liebiao, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        liebiaoMenu->popup(LV_liebiao->viewport()->mapToGlobal(at));
-    });
+    connect(LV_liebiao, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint &at) { liebiaoMenu->popup(LV_liebiao->viewport()->mapToGlobal(at)); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -412,8 +411,8 @@ void TForm_Main::Form_Load()
         LV_liebiao->header()->resizeSection(column, 0);
 
     setQuickSetting(CB_ok, m_cfgIni->readBool("config", "CB_ok", false), &TForm_Main::CB_okClick);
-    setQuickSetting(CB_save, m_cfgIni->readBool("config", "CB_save", false),
-                    &TForm_Main::CB_saveClick);
+    setQuickSetting(
+        CB_save, m_cfgIni->readBool("config", "CB_save", false), &TForm_Main::CB_saveClick);
     if (CB_save->isChecked())
         liebiao_load(m_tasks, *m_missionIni);
 
@@ -421,8 +420,8 @@ void TForm_Main::Form_Load()
 
     resetDateAndTime();
 
-    setQuickSetting(CB_SyncTime, m_cfgIni->readBool("config", "CB_time", false),
-                    &TForm_Main::CB_SyncTimeClick);
+    setQuickSetting(
+        CB_SyncTime, m_cfgIni->readBool("config", "CB_time", false), &TForm_Main::CB_SyncTimeClick);
 }
 
 void TForm_Main::closeEvent(QCloseEvent *event)
@@ -484,7 +483,8 @@ void TForm_Main::tianjiaClick()
     values.date = toDateTime(DTP_riqi->date(), {});
     values.time = toDateTime({}, DTP_shijian->time());
 
-    const std::optional<std::string> parameter = m_pluginHost->obtainParameter(values.operationName);
+    const std::optional<std::string> parameter
+        = m_pluginHost->obtainParameter(values.operationName);
     // The module's dialog ran an event loop: the program may have been closed meanwhile.
     if (!parameter || m_closed)
         return;

@@ -31,7 +31,7 @@ class QTreeView;
 namespace lunor {
 class IniStore;
 class PluginHost;
-}
+} // namespace lunor
 
 namespace lunor::gui {
 
@@ -58,8 +58,8 @@ public:
 
     // `programFolder` is the executable's folder with a trailing '/': the stores, the plug-in
     // folder and the hand-off file live there. Runs the creation step.
-    explicit TForm_Main(std::string programFolder, MainWindowServices services = {},
-                        QWidget *parent = nullptr);
+    explicit TForm_Main(
+        std::string programFolder, MainWindowServices services = {}, QWidget *parent = nullptr);
     ~TForm_Main() override;
 
     // The other windows that the buttons show; created after the main window.

@@ -38,10 +38,15 @@ QPixmap drawRowPicture(bool armed)
 QString columnCaption(int section)
 {
     static const std::array<QString, TaskListModel::ColumnCount> captions = {
-        QStringLiteral("序号"),       QStringLiteral("计时方式"), QStringLiteral("操作"),
-        QStringLiteral("参数"),       QStringLiteral("剩余时间"),
-        QStringLiteral("操作后是否删除"), QStringLiteral("初始化时间"),
-        QStringLiteral("当前时间"),   QStringLiteral("计时方式"),
+        QStringLiteral("序号"),
+        QStringLiteral("计时方式"),
+        QStringLiteral("操作"),
+        QStringLiteral("参数"),
+        QStringLiteral("剩余时间"),
+        QStringLiteral("操作后是否删除"),
+        QStringLiteral("初始化时间"),
+        QStringLiteral("当前时间"),
+        QStringLiteral("计时方式"),
     };
     return captions[static_cast<std::size_t>(section)];
 }
@@ -143,8 +148,8 @@ void TaskListModel::rowsRemoved()
 
 void TaskListModel::rowsChanged(std::size_t first, std::size_t last)
 {
-    emit dataChanged(index(static_cast<int>(first), 0),
-                     index(static_cast<int>(last), ColumnCount - 1));
+    emit dataChanged(
+        index(static_cast<int>(first), 0), index(static_cast<int>(last), ColumnCount - 1));
 }
 
 } // namespace lunor::gui

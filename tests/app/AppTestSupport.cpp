@@ -52,7 +52,8 @@ std::vector<std::string> ProgramFolder::pluginCalls() const
     std::istringstream log(m_folder.read("fixture-log.txt"));
     for (std::string line; std::getline(log, line);) {
         const auto tab = line.find('\t');
-        calls.push_back(platform::gbkToUtf8(tab == std::string::npos ? line : line.substr(tab + 1)));
+        calls.push_back(
+            platform::gbkToUtf8(tab == std::string::npos ? line : line.substr(tab + 1)));
     }
     return calls;
 }

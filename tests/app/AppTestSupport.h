@@ -59,8 +59,7 @@ public:
 };
 
 // A child of a window by object name; fails the test when missing.
-template <typename T>
-T *child(const QObject &parent, const char *name)
+template <typename T> T *child(const QObject &parent, const char *name)
 {
     T *found = parent.findChild<T *>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << "no " << name;

@@ -64,14 +64,14 @@ struct MissionRow
 };
 
 MissionRow countdownRow(const std::string &serial, const std::string &counter,
-                        const std::string &afterRun = "保留", const std::string &parameter = "")
+    const std::string &afterRun = "保留", const std::string &parameter = "")
 {
-    return {serial, "A - 倒计时方式", "记录器", parameter, afterRun, counter, "0", true};
+    return { serial, "A - 倒计时方式", "记录器", parameter, afterRun, counter, "0", true };
 }
 
 MissionRow loopRow(const std::string &serial, const std::string &counter)
 {
-    return {serial, "A - 循环方式", "记录器", "", "", counter, "2", true};
+    return { serial, "A - 循环方式", "记录器", "", "", counter, "2", true };
 }
 
 std::string mission(const std::vector<MissionRow> &rows)
@@ -109,11 +109,7 @@ protected:
         return *window;
     }
 
-    template <typename T>
-    T *control(const char *name)
-    {
-        return child<T>(*window, name);
-    }
+    template <typename T> T *control(const char *name) { return child<T>(*window, name); }
 
     QTreeView *list() { return control<QTreeView>("LV_liebiao"); }
     const TaskList &tasks() { return window->tasks(); }
@@ -172,22 +168,22 @@ struct PlacedControl
 };
 
 const PlacedControl placedControls[] = {
-    {"GB_dingshifangshi", "Form_Main", {8, 8, 209, 65}, "定时方式"},
-    {"GB_caozuofangshi", "Form_Main", {8, 80, 209, 57}, "操作方式"},
-    {"GB_canshu_a", "Form_Main", {224, 8, 129, 129}, "计时参数"},
-    {"GB_canshu_b", "Form_Main", {224, 8, 129, 129}, "计时参数"},
-    {"GB_shezhi", "Form_Main", {360, 8, 161, 129}, "快速设置"},
-    {"GB_caozuo", "Form_Main", {528, 8, 153, 297}, "操作"},
-    {"GB_liebiao", "Form_Main", {8, 144, 513, 161}, "列表"},
-    {"tianjia", "GB_caozuo", {16, 24, 121, 25}, "添加记录"},
-    {"shanchu", "GB_caozuo", {16, 54, 121, 25}, "删除记录"},
-    {"yincang", "GB_caozuo", {16, 84, 121, 25}, "隐藏程序"},
-    {"shezhi", "GB_caozuo", {16, 114, 121, 25}, "程序设置"},
-    {"chajian", "GB_caozuo", {16, 144, 121, 25}, "插件管理"},
-    {"gengxin", "GB_caozuo", {16, 174, 121, 25}, "插件更新"},
-    {"wangzhan", "GB_caozuo", {16, 204, 121, 25}, "我的网站"},
-    {"guanyu", "GB_caozuo", {16, 234, 121, 25}, "关于程序"},
-    {"tuichu", "GB_caozuo", {16, 264, 121, 25}, "退出程序"},
+    { "GB_dingshifangshi", "Form_Main", { 8, 8, 209, 65 }, "定时方式" },
+    { "GB_caozuofangshi", "Form_Main", { 8, 80, 209, 57 }, "操作方式" },
+    { "GB_canshu_a", "Form_Main", { 224, 8, 129, 129 }, "计时参数" },
+    { "GB_canshu_b", "Form_Main", { 224, 8, 129, 129 }, "计时参数" },
+    { "GB_shezhi", "Form_Main", { 360, 8, 161, 129 }, "快速设置" },
+    { "GB_caozuo", "Form_Main", { 528, 8, 153, 297 }, "操作" },
+    { "GB_liebiao", "Form_Main", { 8, 144, 513, 161 }, "列表" },
+    { "tianjia", "GB_caozuo", { 16, 24, 121, 25 }, "添加记录" },
+    { "shanchu", "GB_caozuo", { 16, 54, 121, 25 }, "删除记录" },
+    { "yincang", "GB_caozuo", { 16, 84, 121, 25 }, "隐藏程序" },
+    { "shezhi", "GB_caozuo", { 16, 114, 121, 25 }, "程序设置" },
+    { "chajian", "GB_caozuo", { 16, 144, 121, 25 }, "插件管理" },
+    { "gengxin", "GB_caozuo", { 16, 174, 121, 25 }, "插件更新" },
+    { "wangzhan", "GB_caozuo", { 16, 204, 121, 25 }, "我的网站" },
+    { "guanyu", "GB_caozuo", { 16, 234, 121, 25 }, "关于程序" },
+    { "tuichu", "GB_caozuo", { 16, 264, 121, 25 }, "退出程序" },
 };
 
 TEST_F(MainWindowTest, GroupsAndButtonsStandWhereTheLayoutPutsThem)
@@ -217,13 +213,20 @@ TEST_F(MainWindowTest, ControlsSitInTheirGroups)
         const char *name;
         const char *group;
     } controls[] = {
-        {"CB_jishi", "GB_dingshifangshi"}, {"jishi_help", "GB_dingshifangshi"},
-        {"CB_caozuo", "GB_caozuofangshi"}, {"caozuo_help", "GB_caozuofangshi"},
-        {"SE_xiaoshi", "GB_canshu_a"},     {"SE_fenzhong", "GB_canshu_a"},
-        {"SE_miaozhong", "GB_canshu_a"},   {"DTP_shijian", "GB_canshu_b"},
-        {"CB_riqi", "GB_canshu_b"},        {"DTP_riqi", "GB_canshu_b"},
-        {"CB_ok", "GB_shezhi"},            {"CB_save", "GB_shezhi"},
-        {"CB_SyncTime", "GB_shezhi"},      {"LV_liebiao", "GB_liebiao"},
+        { "CB_jishi", "GB_dingshifangshi" },
+        { "jishi_help", "GB_dingshifangshi" },
+        { "CB_caozuo", "GB_caozuofangshi" },
+        { "caozuo_help", "GB_caozuofangshi" },
+        { "SE_xiaoshi", "GB_canshu_a" },
+        { "SE_fenzhong", "GB_canshu_a" },
+        { "SE_miaozhong", "GB_canshu_a" },
+        { "DTP_shijian", "GB_canshu_b" },
+        { "CB_riqi", "GB_canshu_b" },
+        { "DTP_riqi", "GB_canshu_b" },
+        { "CB_ok", "GB_shezhi" },
+        { "CB_save", "GB_shezhi" },
+        { "CB_SyncTime", "GB_shezhi" },
+        { "LV_liebiao", "GB_liebiao" },
     };
     for (const auto &entry : controls) {
         SCOPED_TRACE(entry.name);
@@ -231,13 +234,14 @@ TEST_F(MainWindowTest, ControlsSitInTheirGroups)
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(entry.group));
         // Wholly inside its group.
-        EXPECT_TRUE(QRect(QPoint(0, 0), widget->parentWidget()->size()).contains(widget->geometry()));
+        EXPECT_TRUE(
+            QRect(QPoint(0, 0), widget->parentWidget()->size()).contains(widget->geometry()));
     }
     EXPECT_EQ(control<QCheckBox>("CB_ok")->text(), QStringLiteral("经确认后执行操作"));
     EXPECT_EQ(control<QCheckBox>("CB_save")->text(), QStringLiteral("自动保存任务列表"));
     EXPECT_EQ(control<QCheckBox>("CB_SyncTime")->text(), QStringLiteral("自动同步网络时间"));
     EXPECT_EQ(control<QCheckBox>("CB_riqi")->text(), QStringLiteral("指定日期"));
-    for (const char *spin : {"SE_xiaoshi", "SE_fenzhong", "SE_miaozhong"}) {
+    for (const char *spin : { "SE_xiaoshi", "SE_fenzhong", "SE_miaozhong" }) {
         EXPECT_EQ(control<QSpinBox>(spin)->minimum(), 0);
         EXPECT_EQ(control<QSpinBox>(spin)->maximum(), 999);
         EXPECT_EQ(control<QSpinBox>(spin)->value(), 0);
@@ -283,10 +287,10 @@ TEST_F(MainWindowTest, OtherWindowsHaveTheirCaptionsAndFixedSizes)
         const char *caption;
         QSize size;
     } windows[] = {
-        {&config, "Form_Config", "设置", {565, 260}},
-        {&about, "Form_About", "关于", {489, 379}},
-        {&manage, "Form_manage", "插件管理", {499, 294}},
-        {&up, "Form_up", "插件升级", up.size()},
+        { &config, "Form_Config", "设置", { 565, 260 } },
+        { &about, "Form_About", "关于", { 489, 379 } },
+        { &manage, "Form_manage", "插件管理", { 499, 294 } },
+        { &up, "Form_up", "插件升级", up.size() },
     };
     for (const auto &entry : windows) {
         SCOPED_TRACE(entry.name);
@@ -322,16 +326,17 @@ TEST_F(MainWindowTest, CatalogueFillsTheOperationsListAndSelectsTheFirst)
     EXPECT_EQ(operations->itemText(0), QStringLiteral("记录器"));
     EXPECT_EQ(operations->currentIndex(), 0);
     EXPECT_FALSE(operations->isEditable());
-    EXPECT_EQ(IniStore(folder.file("CFG.dll")).readString("Package", platform::utf8ToGbk("旧的操作"), ""),
-              "");
+    EXPECT_EQ(
+        IniStore(folder.file("CFG.dll")).readString("Package", platform::utf8ToGbk("旧的操作"), ""),
+        "");
 }
 
 TEST_F(MainWindowTest, ModeListStartsAtTheCountdownWithBothParameterGroupsShown)
 {
     open();
     QComboBox *modes = control<QComboBox>("CB_jishi");
-    const char *labels[] = {"A - 倒计时方式", "B - 定时方式", "A - 循环方式", "A - 系统运行方式",
-                            "A - 系统无操作方式"};
+    const char *labels[] = { "A - 倒计时方式", "B - 定时方式", "A - 循环方式", "A - 系统运行方式",
+        "A - 系统无操作方式" };
     ASSERT_EQ(modes->count(), 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(modes->itemText(i), QString::fromUtf8(labels[i]));
@@ -350,22 +355,22 @@ class HiddenColumnsTest : public MainWindowTest, public ::testing::WithParamInte
 TEST_P(HiddenColumnsTest, WorkingColumnsAreHiddenAtEveryStart)
 {
     folder.writeConfig(GetParam() ? "[config]\nCB_save=1\n" : "[config]\nCB_save=0\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100") }));
     open();
     QHeaderView *header = list()->header();
-    const int widths[] = {50, 80, 50, 80, 90, 120, 0, 0, 0};
-    const char *captions[] = {"序号",           "计时方式",   "操作",     "参数",    "剩余时间",
-                              "操作后是否删除", "初始化时间", "当前时间", "计时方式"};
+    const int widths[] = { 50, 80, 50, 80, 90, 120, 0, 0, 0 };
+    const char *captions[] = { "序号", "计时方式", "操作", "参数", "剩余时间", "操作后是否删除",
+        "初始化时间", "当前时间", "计时方式" };
     ASSERT_EQ(header->count(), 9);
     for (int column = 0; column < 9; ++column) {
         SCOPED_TRACE(column);
         EXPECT_EQ(header->sectionSize(column), widths[column]);
         EXPECT_EQ(list()->model()->headerData(column, Qt::Horizontal).toString(),
-                  QString::fromUtf8(captions[column]));
+            QString::fromUtf8(captions[column]));
         const auto alignment = Qt::Alignment(
             list()->model()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).toInt());
-        EXPECT_EQ(alignment & Qt::AlignHorizontal_Mask,
-                  column == 0 ? Qt::AlignLeft : Qt::AlignHCenter);
+        EXPECT_EQ(
+            alignment & Qt::AlignHorizontal_Mask, column == 0 ? Qt::AlignLeft : Qt::AlignHCenter);
     }
     EXPECT_EQ(tasks().size(), GetParam() ? 1u : 0u);
 }
@@ -408,10 +413,10 @@ TEST_F(MainWindowTest, RefusedWriteInTheCreationStepSkipsTheRemainingSteps)
 {
     folder.installRecorder();
     folder.writeConfig("[config]\nCB_save=1\n[Package]\n旧的操作=gone.dll\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
-    std::filesystem::permissions(folder.file("CFG.dll"), std::filesystem::perms::owner_read
-                                     | std::filesystem::perms::group_read
-                                     | std::filesystem::perms::others_read);
+    folder.writeMission(mission({ countdownRow("1", "100") }));
+    std::filesystem::permissions(folder.file("CFG.dll"),
+        std::filesystem::perms::owner_read | std::filesystem::perms::group_read
+            | std::filesystem::perms::others_read);
     TForm_Main &main = open();
 
     const auto errors = notices.ofKind(Kind::Error);
@@ -436,9 +441,10 @@ TEST_F(MainWindowTest, TickWritesTheThreeStatusTexts)
     FakeClock clock;
     kelmu.uptime = 3725;
     kelmu.idle = 42;
-    TForm_Main &main = open({&kelmu, &clock});
+    TForm_Main &main = open({ &kelmu, &clock });
     main.TimeTimer();
-    EXPECT_EQ(control<QLabel>("StatusPanel0")->text(), QStringLiteral(" 2008年12月20日 14:30:05 W"));
+    EXPECT_EQ(
+        control<QLabel>("StatusPanel0")->text(), QStringLiteral(" 2008年12月20日 14:30:05 W"));
     EXPECT_EQ(control<QLabel>("StatusPanel1")->text(), QStringLiteral("操作系统已连续运行：T3725"));
     EXPECT_EQ(control<QLabel>("StatusPanel2")->text(), QStringLiteral("鼠标键盘无操作时间：T42"));
 }
@@ -447,9 +453,8 @@ TEST_F(MainWindowTest, DueRowsRunThroughThePlugInOnTheTimer)
 {
     folder.installRecorder();
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "0", "保留", "hello"),
-                                 countdownRow("2", "2", "删除", "参数二"),
-                                 countdownRow("3", "1000")}));
+    folder.writeMission(mission({ countdownRow("1", "0", "保留", "hello"),
+        countdownRow("2", "2", "删除", "参数二"), countdownRow("3", "1000") }));
     open({}, true);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return folder.runCalls().size() == 2; }, 6000));
@@ -493,7 +498,7 @@ TEST_P(TaskEntryTest, AddingATaskAppendsItsRowAndResetsTheParameters)
     const EntryCase &entry = GetParam();
     folder.installRecorder();
     qputenv("LUNOR_FIXTURE_PARAMETER_TEXT",
-            QByteArray::fromStdString(platform::utf8ToGbk("第一行\r\n第二行")));
+        QByteArray::fromStdString(platform::utf8ToGbk("第一行\r\n第二行")));
     folder.writeMission(""); // never read: auto-save is off
     open();
 
@@ -521,7 +526,7 @@ TEST_P(TaskEntryTest, AddingATaskAppendsItsRowAndResetsTheParameters)
     EXPECT_TRUE(row.Running);
     EXPECT_EQ(row.RowImage, 0);
     EXPECT_EQ(utf8(row.text(TaskField::ModeLabel)),
-              control<QComboBox>("CB_jishi")->itemText(entry.mode).toStdString());
+        control<QComboBox>("CB_jishi")->itemText(entry.mode).toStdString());
     EXPECT_EQ(utf8(row.text(TaskField::OperationName)), "记录器");
     EXPECT_EQ(utf8(row.text(TaskField::ParamText)), "第一行");
     EXPECT_EQ(utf8(row.text(TaskField::RemainingText)), "剩余时间");
@@ -544,13 +549,12 @@ TEST_P(TaskEntryTest, AddingATaskAppendsItsRowAndResetsTheParameters)
     EXPECT_EQ(list()->model()->index(0, 3).data().toString(), QStringLiteral("第一行"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, TaskEntryTest,
-    ::testing::Values(EntryCase {"Countdown", 0, 0, 90, 0, false, "5400", "保留"},
-                      EntryCase {"LargestCount", 4, 999, 999, 999, false, "3657339", "保留"},
-                      EntryCase {"Loop", 2, 0, 0, 5, false, "5", ""},
-                      EntryCase {"TimeOfDay", 1, 3, 0, 0, false, "14:30:05", "保留"},
-                      EntryCase {"DateAndTime", 1, 0, 0, 0, true, "2008-12-20 14:30:05", "保留"}),
+INSTANTIATE_TEST_SUITE_P(Modes, TaskEntryTest,
+    ::testing::Values(EntryCase { "Countdown", 0, 0, 90, 0, false, "5400", "保留" },
+        EntryCase { "LargestCount", 4, 999, 999, 999, false, "3657339", "保留" },
+        EntryCase { "Loop", 2, 0, 0, 5, false, "5", "" },
+        EntryCase { "TimeOfDay", 1, 3, 0, 0, false, "14:30:05", "保留" },
+        EntryCase { "DateAndTime", 1, 0, 0, 0, true, "2008-12-20 14:30:05", "保留" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, CancelledParameterAddsNothingAndKeepsTheControls)
@@ -585,8 +589,8 @@ TEST_F(MainWindowTest, NewRowIsNumberedWithTheRowCount)
 {
     folder.installRecorder();
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100"), countdownRow("2", "100"),
-                                 countdownRow("3", "100")}));
+    folder.writeMission(
+        mission({ countdownRow("1", "100"), countdownRow("2", "100"), countdownRow("3", "100") }));
     open();
     clickRow(1);
     QTest::mouseClick(control<QPushButton>("shanchu"), Qt::LeftButton);
@@ -603,8 +607,8 @@ TEST_F(MainWindowTest, ModeChoosesTheParameterGroup)
     QComboBox *modes = control<QComboBox>("CB_jishi");
     QGroupBox *groupA = control<QGroupBox>("GB_canshu_a");
     QGroupBox *groupB = control<QGroupBox>("GB_canshu_b");
-    const bool expectB[] = {false, true, false, false, false};
-    for (int mode : {1, 0, 2, 1, 3, 4}) {
+    const bool expectB[] = { false, true, false, false, false };
+    for (int mode : { 1, 0, 2, 1, 3, 4 }) {
         SCOPED_TRACE(mode);
         modes->setCurrentIndex(mode);
         EXPECT_EQ(groupB->isVisible(), expectB[mode]);
@@ -627,9 +631,9 @@ TEST_F(MainWindowTest, DateBoxEnablesTheDatePicker)
 TEST_F(MainWindowTest, ModeHelpExplainsTheSelectedMode)
 {
     open();
-    const char *texts[] = {"倒计时方式，例如几小时几分钟后执行相应操作", "到指定的时间或者日期执行相应操作",
-                           "每隔一段时间执行相应操作", "操作系统连续工作多长时间执行相应操作",
-                           "鼠标键盘多长时间没有相应动作执行相应操作"};
+    const char *texts[] = { "倒计时方式，例如几小时几分钟后执行相应操作",
+        "到指定的时间或者日期执行相应操作", "每隔一段时间执行相应操作",
+        "操作系统连续工作多长时间执行相应操作", "鼠标键盘多长时间没有相应动作执行相应操作" };
     for (int mode = 0; mode < 5; ++mode) {
         control<QComboBox>("CB_jishi")->setCurrentIndex(mode);
         QTest::mouseClick(control<QPushButton>("jishi_help"), Qt::LeftButton);
@@ -649,7 +653,7 @@ TEST_F(MainWindowTest, OperationHelpShowsTheModulesText)
     EXPECT_EQ(notices.notices[0].kind, Kind::Information);
     EXPECT_EQ(notices.notices[0].caption, QStringLiteral("提示帮助"));
     EXPECT_EQ(notices.notices[0].text,
-              QStringLiteral("记录器的帮助：\r\n把每次调用写进记录文件。\r\nLine 3"));
+        QStringLiteral("记录器的帮助：\r\n把每次调用写进记录文件。\r\nLine 3"));
 }
 
 TEST_F(MainWindowTest, OperationHelpWithoutOperationsReportsTheBrokenPlugIn)
@@ -668,7 +672,7 @@ TEST_F(MainWindowTest, OperationHelpWithoutOperationsReportsTheBrokenPlugIn)
 TEST_F(MainWindowTest, DeleteWithoutSelectionAsksForOne)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100") }));
     open();
     QTest::mouseClick(control<QPushButton>("shanchu"), Qt::LeftButton);
     EXPECT_EQ(tasks().size(), 1u);
@@ -681,8 +685,8 @@ TEST_F(MainWindowTest, DeleteWithoutSelectionAsksForOne)
 TEST_F(MainWindowTest, DeleteRemovesTheSelectedRowByButtonAndByMenu)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100"), countdownRow("2", "100"),
-                                 countdownRow("3", "100")}));
+    folder.writeMission(
+        mission({ countdownRow("1", "100"), countdownRow("2", "100"), countdownRow("3", "100") }));
     open();
     clickRow(1);
     QTest::mouseClick(control<QPushButton>("shanchu"), Qt::LeftButton);
@@ -699,7 +703,7 @@ TEST_F(MainWindowTest, DeleteRemovesTheSelectedRowByButtonAndByMenu)
 TEST_F(MainWindowTest, StopAndResumeByMenuAndDoubleClick)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100"), countdownRow("2", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100"), countdownRow("2", "100") }));
     open();
     const auto picture = [&](int row) {
         return list()->model()->index(row, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey();
@@ -728,7 +732,7 @@ TEST_F(MainWindowTest, StopAndResumeByMenuAndDoubleClick)
 TEST_F(MainWindowTest, DoubleClickBelowTheRowsDoesNothing)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100") }));
     open();
     const QPoint below(10, list()->viewport()->height() - 5);
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, below);
@@ -750,8 +754,8 @@ TEST_P(MenuEnablingTest, MenuOffersWhatTheSelectedRowAllows)
 {
     const MenuCase &expected = GetParam();
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100", "保留"), loopRow("2", "100"),
-                                 countdownRow("3", "100", "删除")}));
+    folder.writeMission(mission({ countdownRow("1", "100", "保留"), loopRow("2", "100"),
+        countdownRow("3", "100", "删除") }));
     open();
     QMenu *menu = popUpMenu(expected.row);
     EXPECT_EQ(child<QAction>(*menu, "menu_playstop")->isEnabled(), expected.playstop);
@@ -761,25 +765,24 @@ TEST_P(MenuEnablingTest, MenuOffersWhatTheSelectedRowAllows)
     menu->hide();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, MenuEnablingTest,
-    ::testing::Values(MenuCase {"NoSelection", -1, false, false, false, false},
-                      MenuCase {"KeptCountdown", 0, true, true, false, true},
-                      MenuCase {"Loop", 1, true, false, false, true},
-                      MenuCase {"DeletedAfterRun", 2, true, false, true, true}),
+INSTANTIATE_TEST_SUITE_P(Rows, MenuEnablingTest,
+    ::testing::Values(MenuCase { "NoSelection", -1, false, false, false, false },
+        MenuCase { "KeptCountdown", 0, true, true, false, true },
+        MenuCase { "Loop", 1, true, false, false, true },
+        MenuCase { "DeletedAfterRun", 2, true, false, true, true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, MenuLayoutAndAfterRunChoices)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100") }));
     open();
     QMenu *menu = popUpMenu(0);
     const QList<QAction *> items = menu->actions();
     ASSERT_EQ(items.size(), 6);
-    const char *names[] = {"menu_playstop", "N5", "menu_edel", "menu_enodel", "N6", "menu_del"};
-    const char *captions[] = {"停止\\继续运行该条记录", "", "执行操作后删除该条记录",
-                              "执行操作后保留该条记录", "", "删除该条记录"};
+    const char *names[] = { "menu_playstop", "N5", "menu_edel", "menu_enodel", "N6", "menu_del" };
+    const char *captions[] = { "停止\\继续运行该条记录", "", "执行操作后删除该条记录",
+        "执行操作后保留该条记录", "", "删除该条记录" };
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(items[i]->objectName(), QString::fromLatin1(names[i]));
         EXPECT_EQ(items[i]->isSeparator(), names[i][0] == 'N');
@@ -826,10 +829,10 @@ TEST_P(QuickSettingTest, RefusedWriteIsReportedUnderTheApplicationTitle)
 {
     folder.writeConfig("[config]\n");
     open();
-    std::filesystem::permissions(folder.file("CFG.dll"), std::filesystem::perms::owner_write
-                                     | std::filesystem::perms::group_write
-                                     | std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove);
+    std::filesystem::permissions(folder.file("CFG.dll"),
+        std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+            | std::filesystem::perms::others_write,
+        std::filesystem::perm_options::remove);
     QTest::mouseClick(control<QCheckBox>(GetParam().box), Qt::LeftButton);
     const auto errors = notices.ofKind(Kind::Error);
     ASSERT_EQ(errors.size(), 1u);
@@ -839,20 +842,19 @@ TEST_P(QuickSettingTest, RefusedWriteIsReportedUnderTheApplicationTitle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, QuickSettingTest,
-                         ::testing::Values(QuickSettingCase {"CB_ok", "CB_ok"},
-                                           QuickSettingCase {"CB_save", "CB_save"},
-                                           QuickSettingCase {"CB_SyncTime", "CB_time"}),
-                         [](const auto &info) { return std::string(info.param.box); });
+    ::testing::Values(QuickSettingCase { "CB_ok", "CB_ok" },
+        QuickSettingCase { "CB_save", "CB_save" }, QuickSettingCase { "CB_SyncTime", "CB_time" }),
+    [](const auto &info) { return std::string(info.param.box); });
 
 TEST_F(MainWindowTest, ConfirmationSettingTakesEffectAtTheNextRun)
 {
     folder.installRecorder();
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "0", "保留", "x")}));
+    folder.writeMission(mission({ countdownRow("1", "0", "保留", "x") }));
     notices.answer = false;
     FakeKelmu kelmu;
     FakeClock clock;
-    TForm_Main &main = open({&kelmu, &clock});
+    TForm_Main &main = open({ &kelmu, &clock });
     QTest::mouseClick(control<QCheckBox>("CB_ok"), Qt::LeftButton);
     main.TimeTimer();
     const auto confirmations = notices.ofKind(Kind::Confirm);
@@ -886,7 +888,8 @@ TEST_F(MainWindowTest, ButtonsShowTheOtherWindowsWithoutBlockingTheMainWindow)
     {
         const char *button;
         QWidget *window;
-    } cases[] = {{"shezhi", &config}, {"chajian", &manage}, {"gengxin", &up}, {"guanyu", &about}};
+    } cases[] = { { "shezhi", &config }, { "chajian", &manage }, { "gengxin", &up },
+        { "guanyu", &about } };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.button);
         QTest::mouseClick(control<QPushButton>(entry.button), Qt::LeftButton);
@@ -931,7 +934,7 @@ TEST_P(CloseStepTest, ExitSavesTheListExactlyWhenAutoSaveIsStored)
 {
     const CloseCase &entry = GetParam();
     folder.writeConfig(entry.storedAutoSave ? "[config]\nCB_save=1\n" : "[config]\nCB_save=0\n");
-    const std::string before = mission({countdownRow("1", "100"), countdownRow("2", "200")});
+    const std::string before = mission({ countdownRow("1", "100"), countdownRow("2", "200") });
     folder.writeMission(before);
     const std::string beforeBytes = folder.readBytes("mission.mss");
     TForm_Main &main = open();
@@ -961,17 +964,16 @@ TEST_P(CloseStepTest, ExitSavesTheListExactlyWhenAutoSaveIsStored)
     EXPECT_NE(saved.find("[2]\n1=A - 倒计时方式\n2=记录器\n"), std::string::npos) << saved;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AutoSave, CloseStepTest,
-    ::testing::Values(CloseCase {"On", true, false, true}, CloseCase {"Off", false, false, false},
-                      CloseCase {"SwitchedOn", false, true, true},
-                      CloseCase {"SwitchedOff", true, true, false}),
+INSTANTIATE_TEST_SUITE_P(AutoSave, CloseStepTest,
+    ::testing::Values(CloseCase { "On", true, false, true },
+        CloseCase { "Off", false, false, false }, CloseCase { "SwitchedOn", false, true, true },
+        CloseCase { "SwitchedOff", true, true, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, CloseBoxRunsTheCloseStep)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100") }));
     TForm_Main &main = open();
     QSignalSpy ended(&main, &TForm_Main::programEnded);
     main.close();
@@ -988,11 +990,10 @@ TEST_F(MainWindowTest, NothingRunsOrIsWrittenAfterTheCloseStep)
     folder.installRecorder();
     folder.writeConfig("[config]\nCB_save=0\n");
     TForm_Main &main = open();
-    main.tasks().append(TaskRow {"1",
-                                 {platform::utf8ToGbk("A - 倒计时方式"), platform::utf8ToGbk("记录器"),
-                                  "p", "", platform::utf8ToGbk("保留"), "0", "0", "0"},
-                                 true,
-                                 0});
+    main.tasks().append(TaskRow { "1",
+        { platform::utf8ToGbk("A - 倒计时方式"), platform::utf8ToGbk("记录器"), "p", "",
+            platform::utf8ToGbk("保留"), "0", "0", "0" },
+        true, 0 });
     main.close();
     const std::string config = folder.readBytes("CFG.dll");
 
@@ -1012,18 +1013,18 @@ TEST_F(MainWindowTest, NothingRunsOrIsWrittenAfterTheCloseStep)
 TEST_F(MainWindowTest, RefusedSaveAtExitIsReportedAndTheProgramStillEnds)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({countdownRow("1", "100")}));
+    folder.writeMission(mission({ countdownRow("1", "100") }));
     const std::string before = folder.readBytes("mission.mss");
     TForm_Main &main = open();
-    std::filesystem::permissions(folder.file("mission.mss"), std::filesystem::perms::owner_write
-                                     | std::filesystem::perms::group_write
-                                     | std::filesystem::perms::others_write,
-                                 std::filesystem::perm_options::remove);
+    std::filesystem::permissions(folder.file("mission.mss"),
+        std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+            | std::filesystem::perms::others_write,
+        std::filesystem::perm_options::remove);
     QSignalSpy ended(&main, &TForm_Main::programEnded);
     QTest::mouseClick(control<QPushButton>("tuichu"), Qt::LeftButton);
     ASSERT_EQ(notices.ofKind(Kind::Error).size(), 1u);
     EXPECT_EQ(notices.ofKind(Kind::Error)[0].text.toStdString(),
-              "Unable to write to " + folder.file("mission.mss"));
+        "Unable to write to " + folder.file("mission.mss"));
     EXPECT_EQ(ended.count(), 1);
     EXPECT_EQ(folder.readBytes("mission.mss"), before);
 }

@@ -24,17 +24,16 @@ TEST_P(SecondTimerDelayTest, AimsJustPastTheNextSecond)
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, SecondTimerDelayTest,
-                         ::testing::Values(DelayCase {1'000, 1'005}, DelayCase {1'001, 1'004},
-                                           DelayCase {1'500, 505}, DelayCase {1'999, 6},
-                                           DelayCase {1'700'000'000'998, 7}, DelayCase {-1, 6},
-                                           DelayCase {-1'000, 1'005}));
+    ::testing::Values(DelayCase { 1'000, 1'005 }, DelayCase { 1'001, 1'004 },
+        DelayCase { 1'500, 505 }, DelayCase { 1'999, 6 }, DelayCase { 1'700'000'000'998, 7 },
+        DelayCase { -1, 6 }, DelayCase { -1'000, 1'005 }));
 
 TEST(SecondTimerTest, EverySecondGetsOneTickSoonAfterItsStart)
 {
     gui::SecondTimer timer;
     QList<qint64> ticks;
     QObject::connect(&timer, &gui::SecondTimer::tick,
-                     [&] { ticks.append(QDateTime::currentMSecsSinceEpoch()); });
+        [&] { ticks.append(QDateTime::currentMSecsSinceEpoch()); });
     QTest::qWait(3'300);
     ASSERT_GE(ticks.size(), 3);
     ASSERT_LE(ticks.size(), 4);

@@ -22,8 +22,9 @@ namespace {
 
 using Kind = NoticeRecorder::Kind;
 
-const char DueRows[] = "[1]\n1=A - 倒计时方式\n2=记录器\n3=first\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=1\n"
-                       "[2]\n1=A - 倒计时方式\n2=记录器\n3=second\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=1\n";
+const char DueRows[]
+    = "[1]\n1=A - 倒计时方式\n2=记录器\n3=first\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=1\n"
+      "[2]\n1=A - 倒计时方式\n2=记录器\n3=second\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=1\n";
 
 TEST(ProgramShutdownTest, TerminationSignalDuringAConfirmationEndsTheProgramCleanly)
 {
@@ -69,7 +70,8 @@ TEST(ProgramShutdownTest, TerminationSignalDuringAConfirmationEndsTheProgramClea
     const std::string saved = folder.readText("mission.mss");
     EXPECT_NE(saved.find("3=first\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=0\n"), std::string::npos)
         << saved;
-    EXPECT_NE(saved.find("3=second\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=1\n"), std::string::npos)
+    EXPECT_NE(
+        saved.find("3=second\n4=剩余时间\n5=保留\n6=0\n7=0\n8=0\nbool=1\n"), std::string::npos)
         << saved;
     EXPECT_EQ(folder.readBytes("mission.mss"), missionAtClose);
     EXPECT_EQ(folder.readBytes("CFG.dll"), configAfterwards);

@@ -29,15 +29,16 @@ class TaskListModelTest : public ::testing::Test
 {
 protected:
     TaskList tasks;
-    gui::TaskListModel model {tasks};
+    gui::TaskListModel model { tasks };
     // Checks the model's consistency after every change it reports.
-    QAbstractItemModelTester tester {&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QAbstractItemModelTester tester { &model,
+        QAbstractItemModelTester::FailureReportingMode::Fatal };
 };
 
 TEST_F(TaskListModelTest, ShowsTheRowsOfTheListWithoutACopy)
 {
     tasks.append(makeRow("1", "关机", true));
-    tasks.append({makeRow("2", "记录器", false), makeRow("3", "提醒", true)});
+    tasks.append({ makeRow("2", "记录器", false), makeRow("3", "提醒", true) });
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.columnCount(), 9);
     EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("2"));
@@ -60,7 +61,7 @@ TEST_F(TaskListModelTest, ShowsTheRowsOfTheListWithoutACopy)
 
 TEST_F(TaskListModelTest, RemovalsAndClearingReachTheView)
 {
-    tasks.append({makeRow("1", "a", true), makeRow("2", "b", true), makeRow("3", "c", true)});
+    tasks.append({ makeRow("1", "a", true), makeRow("2", "b", true), makeRow("3", "c", true) });
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
     tasks.remove(1);
     ASSERT_EQ(removed.count(), 1);
@@ -72,16 +73,18 @@ TEST_F(TaskListModelTest, RemovalsAndClearingReachTheView)
 
 TEST_F(TaskListModelTest, FirstColumnCarriesTheRowPicture)
 {
-    tasks.append({makeRow("1", "a", true), makeRow("2", "b", false)});
-    const auto picture = [&](int row, int column) {
-        return model.index(row, column).data(Qt::DecorationRole);
-    };
-    EXPECT_EQ(picture(0, 0).value<QPixmap>().cacheKey(), gui::TaskListModel::rowPicture(0).cacheKey());
-    EXPECT_EQ(picture(1, 0).value<QPixmap>().cacheKey(), gui::TaskListModel::rowPicture(1).cacheKey());
+    tasks.append({ makeRow("1", "a", true), makeRow("2", "b", false) });
+    const auto picture
+        = [&](int row, int column) { return model.index(row, column).data(Qt::DecorationRole); };
+    EXPECT_EQ(
+        picture(0, 0).value<QPixmap>().cacheKey(), gui::TaskListModel::rowPicture(0).cacheKey());
+    EXPECT_EQ(
+        picture(1, 0).value<QPixmap>().cacheKey(), gui::TaskListModel::rowPicture(1).cacheKey());
     EXPECT_FALSE(picture(0, 1).isValid());
     EXPECT_EQ(gui::TaskListModel::rowPicture(0).size(), QSize(24, 24));
     EXPECT_EQ(gui::TaskListModel::rowPicture(1).size(), QSize(24, 24));
-    EXPECT_NE(gui::TaskListModel::rowPicture(0).toImage(), gui::TaskListModel::rowPicture(1).toImage());
+    EXPECT_NE(
+        gui::TaskListModel::rowPicture(0).toImage(), gui::TaskListModel::rowPicture(1).toImage());
 }
 
 TEST_F(TaskListModelTest, RowsAreSelectableButNotEditable)

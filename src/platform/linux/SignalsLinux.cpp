@@ -34,11 +34,13 @@ int catchTerminationRequests()
         return -1;
     writeEnd = ends[1];
 
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int signalNumber : { SIGTERM, SIGINT, SIGHUP }) {
         if (::sigaction(signalNumber, &action, nullptr) != 0)
             return -1;
     }
