@@ -126,18 +126,27 @@ void TaskPass::liebiao_caozuo()
     m_tasks.flushChanges();
 }
 
-std::size_t TaskPass::handleCountdown(std::size_t position)
+std::optional<std::int32_t> TaskPass::armedCount(std::size_t position) const
 {
     const TaskRow &row = m_tasks.row(position);
     if (!row.Running)
-        return position + 1;
-    const std::optional<std::int32_t> counter = parseRowNumber(row.text(TaskField::Counter));
+        return std::nullopt;
+    return parseRowNumber(row.text(TaskField::Counter));
+}
+
+void TaskPass::countDown(std::size_t position, std::int32_t left, std::string remainingText)
+{
+    m_tasks.setText(position, TaskField::Counter, decimal(left));
+    m_tasks.setText(position, TaskField::RemainingText, std::move(remainingText));
+}
+
+std::size_t TaskPass::handleCountdown(std::size_t position)
+{
+    const std::optional<std::int32_t> counter = armedCount(position);
     if (!counter)
         return position + 1;
     if (*counter > 0) {
-        const std::int32_t left = *counter - 1;
-        m_tasks.setText(position, TaskField::Counter, decimal(left));
-        m_tasks.setText(position, TaskField::RemainingText, m_kelmu.intToTime(left));
+        countDown(position, *counter - 1, m_kelmu.intToTime(*counter - 1));
         return position + 1;
     }
     return runStep(position);
@@ -154,7 +163,7 @@ std::size_t TaskPass::handleAtTime(std::size_t position)
     const int left = m_kelmu.timeDiff(m_now.toDays(), target->toDays());
     m_tasks.setText(position, TaskField::RemainingText, plainHms(left));
 
-    const std::string &preset = m_tasks.row(position).text(TaskField::Preset);
+    const std::string &preset = row.text(TaskField::Preset);
     const std::string &now = preset.size() > 8 ? m_nowDateTimeText : m_nowTimeText;
     if (now == preset)
         return runStep(position);
@@ -163,26 +172,16 @@ std::size_t TaskPass::handleAtTime(std::size_t position)
 
 std::size_t TaskPass::handleLoop(std::size_t position)
 {
-    const TaskRow &row = m_tasks.row(position);
-    if (!row.Running)
-        return position + 1;
-    const std::optional<std::int32_t> counter = parseRowNumber(row.text(TaskField::Counter));
+    const std::optional<std::int32_t> counter = armedCount(position);
     if (!counter)
         return position + 1;
     if (*counter > 0) {
-        const std::int32_t left = *counter - 1;
-        m_tasks.setText(position, TaskField::Counter, decimal(left));
-        m_tasks.setText(position, TaskField::RemainingText, plainHms(left));
+        countDown(position, *counter - 1, plainHms(*counter - 1));
         return position + 1;
     }
     // Reload before the run, so that a pass nested in the run does not start it again.
-    m_tasks.setText(position, TaskField::Counter, row.text(TaskField::Preset));
-    const TaskList::RowId id = m_tasks.idAt(position);
-    const std::string operation = m_tasks.row(position).text(TaskField::OperationName);
-    const std::string parameter = m_tasks.row(position).text(TaskField::ParamText);
-    m_tasks.flushChanges();
-    m_runner.ExeCute(operation, parameter);
-    readClock();
+    m_tasks.setText(position, TaskField::Counter, m_tasks.row(position).text(TaskField::Preset));
+    const TaskList::RowId id = runOperation(position);
     return m_tasks.positionAfter(id);
 }
 
@@ -203,10 +202,7 @@ std::size_t TaskPass::handleUptime(std::size_t position)
 
 std::size_t TaskPass::handleIdle(std::size_t position)
 {
-    const TaskRow &row = m_tasks.row(position);
-    if (!row.Running)
-        return position + 1;
-    const std::optional<std::int32_t> counter = parseRowNumber(row.text(TaskField::Counter));
+    const std::optional<std::int32_t> counter = armedCount(position);
     if (!counter)
         return position + 1;
     const std::int64_t due = std::int64_t {*counter} - m_kelmu.noAction();
@@ -218,18 +214,24 @@ std::size_t TaskPass::handleIdle(std::size_t position)
     return runStep(position);
 }
 
+TaskList::RowId TaskPass::runOperation(std::size_t position)
+{
+    const TaskList::RowId id = m_tasks.idAt(position);
+    const std::string operation = m_tasks.row(position).text(TaskField::OperationName);
+    const std::string parameter = m_tasks.row(position).text(TaskField::ParamText);
+    // The view shows the disarmed row while the run waits.
+    m_tasks.flushChanges();
+    m_runner.ExeCute(operation, parameter);
+    readClock();
+    return id;
+}
+
 std::size_t TaskPass::runStep(std::size_t position)
 {
     // Disarm before the run, so that a pass nested in the run does not start it again.
     m_tasks.setRunning(position, false);
     m_tasks.setRowImage(position, 1);
-    const TaskList::RowId id = m_tasks.idAt(position);
-    const std::string operation = m_tasks.row(position).text(TaskField::OperationName);
-    const std::string parameter = m_tasks.row(position).text(TaskField::ParamText);
-    m_tasks.flushChanges();
-
-    m_runner.ExeCute(operation, parameter);
-    readClock();
+    const TaskList::RowId id = runOperation(position);
 
     // The run may have let other passes and commands through: find the row again by its id
     // rather than by the position it had, and leave it alone when it has gone.

@@ -54,6 +54,11 @@ private:
     std::size_t handleUptime(std::size_t position);
     std::size_t handleIdle(std::size_t position);
     std::size_t runStep(std::size_t position);
+    // Calls ExeCute for the row and returns its id, by which the row is found again.
+    TaskList::RowId runOperation(std::size_t position);
+    // The count of an armed row whose count reads; nothing for a stopped or damaged row.
+    std::optional<std::int32_t> armedCount(std::size_t position) const;
+    void countDown(std::size_t position, std::int32_t left, std::string remainingText);
 
     TaskList &m_tasks;
     KelmuFunctions &m_kelmu;
