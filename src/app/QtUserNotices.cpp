@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace lunor::gui {
 namespace {
@@ -86,8 +87,14 @@ bool QtUserNotices::show(Kind kind, const QString &caption, const QString &text)
         break;
     }
     QMessageBox box(icon, caption, text, buttons, parent);
-    if (kind == Kind::Confirm)
+    // The buttons speak the program's language, as the system's boxes do on a Chinese desktop.
+    if (kind == Kind::Confirm) {
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    }
     return box.exec() == QMessageBox::Yes;
 }
 
