@@ -203,11 +203,11 @@ void TForm_Main::buildControls()
 
     // Group "B" first: at start both are visible, group "A" lying over it.
     GB_canshu_b = makeGroup(this, "GB_canshu_b", QStringLiteral("计时参数"), { 224, 8, 129, 129 });
-    DTP_shijian = place(new QTimeEdit(GB_canshu_b), "DTP_shijian", { 8, 24, 113, 22 });
+    DTP_shijian = place(new QTimeEdit(GB_canshu_b), "DTP_shijian", { 6, 24, 117, 22 });
     DTP_shijian->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     CB_riqi = place(
         new QCheckBox(QStringLiteral("指定日期"), GB_canshu_b), "CB_riqi", { 10, 60, 111, 20 });
-    DTP_riqi = place(new QDateEdit(GB_canshu_b), "DTP_riqi", { 8, 94, 113, 22 });
+    DTP_riqi = place(new QDateEdit(GB_canshu_b), "DTP_riqi", { 6, 94, 117, 22 });
     DTP_riqi->setDisplayFormat(QStringLiteral("yyyy年M月d日"));
     DTP_riqi->setCalendarPopup(true);
     DTP_riqi->setEnabled(false);
