@@ -141,7 +141,7 @@ struct Note
 
 constexpr std::uint32_t PackageType = 0xcafe1a7e;
 
-struct ElfSpec
+struct ElfLayout
 {
     bool is64 = true;
     bool bigEndian = false;
@@ -158,17 +158,17 @@ struct ElfSpec
 };
 
 // header | notes | section names | [program header] | [section headers]
-std::string buildElf(const ElfSpec &spec)
+std::string buildElf(const ElfLayout &layout)
 {
-    ByteWriter w(spec.bigEndian);
-    const int word = spec.is64 ? 8 : 4;
+    ByteWriter w(layout.bigEndian);
+    const int word = layout.is64 ? 8 : 4;
     w.raw("\177ELF");
-    w.put(spec.is64 ? 2 : 1, 1);
-    w.put(spec.bigEndian ? 2 : 1, 1);
+    w.put(layout.is64 ? 2 : 1, 1);
+    w.put(layout.bigEndian ? 2 : 1, 1);
     w.put(1, 1);
     w.padTo(16);
     w.put(3, 2); // ET_DYN
-    w.put(spec.is64 ? 62 : 3, 2); // x86-64 / i386
+    w.put(layout.is64 ? 62 : 3, 2); // x86-64 / i386
     w.put(1, 4);
     w.put(0, word); // entry
     const std::size_t programOffsetAt = w.bytes.size();
@@ -176,16 +176,16 @@ std::string buildElf(const ElfSpec &spec)
     const std::size_t sectionOffsetAt = w.bytes.size();
     w.put(0, word);
     w.put(0, 4); // flags
-    w.put(spec.is64 ? 64 : 52, 2); // header size
-    w.put(spec.is64 ? 56 : 32, 2); // program header size
-    w.put(spec.noteSegment ? 1 : 0, 2);
-    w.put(spec.is64 ? 64 : 40, 2); // section header size
-    w.put(spec.sectionHeaders ? 3 : 0, 2);
-    w.put(spec.sectionHeaders ? 2 : 0, 2); // index of the name table
+    w.put(layout.is64 ? 64 : 52, 2); // header size
+    w.put(layout.is64 ? 56 : 32, 2); // program header size
+    w.put(layout.noteSegment ? 1 : 0, 2);
+    w.put(layout.is64 ? 64 : 40, 2); // section header size
+    w.put(layout.sectionHeaders ? 3 : 0, 2);
+    w.put(layout.sectionHeaders ? 2 : 0, 2); // index of the name table
 
     w.padTo(8);
     const std::size_t notesOffset = w.bytes.size();
-    for (const Note &note : spec.notes) {
+    for (const Note &note : layout.notes) {
         w.put(note.owner.size() + 1, 4);
         w.put(note.description.size() + 1, 4);
         w.put(note.type, 4);
@@ -199,15 +199,15 @@ std::string buildElf(const ElfSpec &spec)
     const std::size_t notesSize = w.bytes.size() - notesOffset;
 
     const std::size_t namesOffset = w.bytes.size();
-    w.raw(std::string("\0.shstrtab\0", 11) + spec.sectionName);
+    w.raw(std::string("\0.shstrtab\0", 11) + layout.sectionName);
     w.zeros(1);
     const std::size_t namesSize = w.bytes.size() - namesOffset;
 
-    if (spec.noteSegment) {
+    if (layout.noteSegment) {
         w.padTo(8);
         w.set(programOffsetAt, w.bytes.size(), word);
         w.put(4, 4); // PT_NOTE
-        if (spec.is64) {
+        if (layout.is64) {
             w.put(4, 4); // flags
             w.put(notesOffset, 8);
             w.put(notesOffset, 8);
@@ -226,7 +226,7 @@ std::string buildElf(const ElfSpec &spec)
         }
     }
 
-    if (spec.sectionHeaders) {
+    if (layout.sectionHeaders) {
         w.padTo(8);
         w.set(sectionOffsetAt, w.bytes.size(), word);
         const auto section = [&](std::uint64_t name, std::uint64_t type, std::uint64_t offset,
@@ -243,8 +243,8 @@ std::string buildElf(const ElfSpec &spec)
             w.put(0, word); // entry size
         };
         section(0, 0, 0, 0, 0);
-        section(11, spec.sectionType, notesOffset, notesSize, 4);
-        section(1, 3, namesOffset, namesSize + spec.namesSizeExtra, 1);
+        section(11, layout.sectionType, notesOffset, notesSize, 4);
+        section(1, 3, namesOffset, namesSize + layout.namesSizeExtra, 1);
     }
     return w.bytes;
 }
@@ -270,23 +270,23 @@ struct ElfLayoutCase
 class ElfLayouts : public FileVersionFiles, public testing::WithParamInterface<ElfLayoutCase>
 {
 protected:
-    ElfSpec spec() const
+    ElfLayout layoutOfCase() const
     {
-        ElfSpec spec;
-        spec.is64 = GetParam().is64;
-        spec.bigEndian = GetParam().bigEndian;
-        return spec;
+        ElfLayout layout;
+        layout.is64 = GetParam().is64;
+        layout.bigEndian = GetParam().bigEndian;
+        return layout;
     }
 };
 
 TEST_P(ElfLayouts, ReadsThePackageNote)
 {
-    EXPECT_EQ(versionOf(buildElf(spec())), "3.1.4.1");
+    EXPECT_EQ(versionOf(buildElf(layoutOfCase())), "3.1.4.1");
 }
 
 TEST_P(ElfLayouts, ReadsTheNoteSegmentWithoutSectionHeaders)
 {
-    ElfSpec stripped = spec();
+    ElfLayout stripped = layoutOfCase();
     stripped.sectionHeaders = false;
     stripped.noteSegment = true;
     EXPECT_EQ(versionOf(buildElf(stripped)), "3.1.4.1");
@@ -295,7 +295,7 @@ TEST_P(ElfLayouts, ReadsTheNoteSegmentWithoutSectionHeaders)
 TEST_P(ElfLayouts, EveryCutShortCopyHasNoVersion)
 {
     for (const bool segment : { false, true }) {
-        ElfSpec layout = spec();
+        ElfLayout layout = layoutOfCase();
         layout.noteSegment = segment;
         const std::string whole = buildElf(layout);
         for (std::size_t length = 0; length < whole.size(); ++length)
@@ -305,7 +305,7 @@ TEST_P(ElfLayouts, EveryCutShortCopyHasNoVersion)
 
 TEST_P(ElfLayouts, ADamagedByteNeverGivesAnotherVersion)
 {
-    const std::string whole = buildElf(spec());
+    const std::string whole = buildElf(layoutOfCase());
     for (std::size_t position = 0; position < whole.size(); ++position) {
         std::string damaged = whole;
         damaged[position] = static_cast<char>(damaged[position] ^ 0xff);
@@ -323,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(ClassesAndByteOrders, ElfLayouts,
 struct ElfCase
 {
     const char *name;
-    std::function<void(ElfSpec &)> change;
+    std::function<void(ElfLayout &)> change;
     const char *version;
 };
 
@@ -333,26 +333,26 @@ class ElfNotes : public FileVersionFiles, public testing::WithParamInterface<Elf
 
 TEST_P(ElfNotes, FindsOnlyTheFdoPackageNote)
 {
-    ElfSpec spec;
+    ElfLayout spec;
     GetParam().change(spec);
     EXPECT_EQ(versionOf(buildElf(spec)), GetParam().version);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, ElfNotes,
     testing::Values(ElfCase { "NoteSectionOfAnotherName",
-                        [](ElfSpec &s) { s.sectionName = ".note.other"; }, "3.1.4.1" },
+                        [](ElfLayout &s) { s.sectionName = ".note.other"; }, "3.1.4.1" },
         ElfCase { "ThreePartVersion",
-            [](ElfSpec &s) { s.notes[1].description = R"({"version":"1.2.3"})"; }, "1.2.3.0" },
-        ElfCase { "OwnerIsNotFdo", [](ElfSpec &s) { s.notes[1].owner = "GNU"; }, NoVersion },
-        ElfCase { "OtherNoteType", [](ElfSpec &s) { s.notes[1].type = 3; }, NoVersion },
-        ElfCase { "SectionIsNoNote", [](ElfSpec &s) { s.sectionType = 1; }, NoVersion },
-        ElfCase { "NoNotes", [](ElfSpec &s) { s.notes.clear(); }, NoVersion },
-        ElfCase { "BadVersion", [](ElfSpec &s) { s.notes[1].description = R"({"version":"1.2"})"; },
+            [](ElfLayout &s) { s.notes[1].description = R"({"version":"1.2.3"})"; }, "1.2.3.0" },
+        ElfCase { "OwnerIsNotFdo", [](ElfLayout &s) { s.notes[1].owner = "GNU"; }, NoVersion },
+        ElfCase { "OtherNoteType", [](ElfLayout &s) { s.notes[1].type = 3; }, NoVersion },
+        ElfCase { "SectionIsNoNote", [](ElfLayout &s) { s.sectionType = 1; }, NoVersion },
+        ElfCase { "NoNotes", [](ElfLayout &s) { s.notes.clear(); }, NoVersion },
+        ElfCase { "BadVersion", [](ElfLayout &s) { s.notes[1].description = R"({"version":"1.2"})"; },
             NoVersion },
         ElfCase {
-            "NotJson", [](ElfSpec &s) { s.notes[1].description = "version 1.2.3.4"; }, NoVersion },
+            "NotJson", [](ElfLayout &s) { s.notes[1].description = "version 1.2.3.4"; }, NoVersion },
         // A damaged file: a section whose bytes would lie past its end.
-        ElfCase { "SectionPastTheEnd", [](ElfSpec &s) { s.namesSizeExtra = 4096; }, NoVersion }),
+        ElfCase { "SectionPastTheEnd", [](ElfLayout &s) { s.namesSizeExtra = 4096; }, NoVersion }),
     [](const testing::TestParamInfo<ElfCase> &info) { return std::string(info.param.name); });
 
 // --- PE files assembled here -----------------------------------------------------------------
