@@ -333,9 +333,9 @@ class ElfNotes : public FileVersionFiles, public testing::WithParamInterface<Elf
 
 TEST_P(ElfNotes, FindsOnlyTheFdoPackageNote)
 {
-    ElfLayout spec;
-    GetParam().change(spec);
-    EXPECT_EQ(versionOf(buildElf(spec)), GetParam().version);
+    ElfLayout layout;
+    GetParam().change(layout);
+    EXPECT_EQ(versionOf(buildElf(layout)), GetParam().version);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, ElfNotes,
