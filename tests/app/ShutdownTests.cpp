@@ -2,7 +2,6 @@
 // confirmation box is open (a nested event loop) runs the close step, leaves every event loop
 // with status 0, and nothing runs or is written afterwards.
 #include "AppTestSupport.h"
-#include "FixedWindow.h"
 #include "ProgramShutdown.h"
 #include "TForm_Main.h"
 
@@ -79,12 +78,3 @@ TEST(ProgramShutdownTest, TerminationSignalDuringAConfirmationEndsTheProgramClea
 
 } // namespace
 } // namespace lunor::test
-
-int main(int argc, char *argv[])
-{
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setFont(lunor::gui::windowFont());
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

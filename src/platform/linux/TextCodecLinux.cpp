@@ -1,5 +1,6 @@
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -48,10 +49,23 @@ bool convert(const char *to, const char *from, std::string_view input, std::stri
     return lossless;
 }
 
+// ASCII reads the same in both encodings: most texts the program converts (numbers, times,
+// the list's counters) need no converter at all.
+bool isAscii(std::string_view text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string gbkToUtf8(std::string_view gbk)
 {
+    if (isAscii(gbk))
+        return std::string(gbk);
     std::string out;
     convert("UTF-8", "GBK", gbk, out, "\xEF\xBF\xBD", 1);
     return out;
@@ -59,6 +73,8 @@ std::string gbkToUtf8(std::string_view gbk)
 
 std::string utf8ToGbk(std::string_view utf8)
 {
+    if (isAscii(utf8))
+        return std::string(utf8);
     std::string out;
     convert("GBK", "UTF-8", utf8, out, "?", 0);
     return out;
@@ -66,6 +82,8 @@ std::string utf8ToGbk(std::string_view utf8)
 
 bool representableInGbk(std::string_view utf8)
 {
+    if (isAscii(utf8))
+        return true;
     std::string out;
     return convert("GBK", "UTF-8", utf8, out, "?", 0);
 }
