@@ -67,8 +67,8 @@ void GetUpDate(IniStore &config, const std::string &pluginFolder, platform::Modu
     const std::string folder
         = pluginFolder.empty() || pluginFolder.back() == '/' ? pluginFolder : pluginFolder + '/';
     const std::vector<std::string> oldKeys = config.readSection("Package");
-    for (auto key = oldKeys.rbegin(); key != oldKeys.rend(); ++key)
-        config.deleteKey("package", *key);
+    for (std::size_t index = oldKeys.size(); index-- > 0;)
+        config.deleteKey("package", oldKeys[index]);
 
     for (const std::string &fileName : platform::listDirectory(folder, "*.dll")) {
         // The catalogue keeps file names in code page 936; a name that has no such spelling,

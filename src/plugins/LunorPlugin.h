@@ -60,6 +60,9 @@
 #define LUNOR_PLUGIN_CALL
 #endif
 
+/* C declarations: typedef and (void) keep the header usable from C. */
+/* NOLINTBEGIN(modernize-use-using, modernize-redundant-void-arg) */
+
 /*
  * GetName (required: a module without it is not offered as an operation)
  *   The operation's display name. The text must stay readable until the module is freed;
@@ -89,3 +92,5 @@ typedef bool (LUNOR_PLUGIN_CALL *LunorParameterFunction)(void);
  *   text, and a NUL after it. The module must neither free nor keep it.
  */
 typedef void (LUNOR_RUN_CALL *LunorRunFunction)(const char *param);
+
+/* NOLINTEND(modernize-use-using, modernize-redundant-void-arg) */

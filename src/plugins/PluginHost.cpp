@@ -42,7 +42,7 @@ std::string confirmText(const std::string &displayName)
 
 // Only the low byte (AL) of Parameter's result is defined; calling it as returning a whole
 // register and masking keeps whatever the module left in the upper bits out of the decision.
-using ParameterAsRegister = unsigned int(LUNOR_PLUGIN_CALL *)(void);
+using ParameterAsRegister = unsigned int(LUNOR_PLUGIN_CALL *)();
 
 template <typename Function> Function exportAs(void *address)
 {

@@ -524,7 +524,7 @@ IniDocument readForChange(const std::string &path)
         return IniDocument::parse(*bytes);
     if (platform::fileExists(path))
         throw StoreWriteError(fullPath(path));
-    return IniDocument();
+    return {};
 }
 
 } // namespace

@@ -53,11 +53,8 @@ bool convert(const char *to, const char *from, std::string_view input, std::stri
 // the list's counters) need no converter at all.
 bool isAscii(std::string_view text)
 {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 } // namespace
