@@ -1,6 +1,6 @@
 // The main window with 10,000 rows in "mission.mss": the load at start, one second's pass
 // with the list view's update, and the save at close. Runs under the offscreen platform.
-#include "TForm_Main.h"
+#include "app/TForm_Main.h"
 
 #include "platform/TextCodec.h"
 #include "scheduler/TaskListFile.h"
@@ -36,8 +36,8 @@ std::string prepareProgramFolder()
         TaskRow row;
         row.SerialNo = std::to_string(i);
         const std::string counter = mode == ModeAtTime ? "2099-12-31 23:59:59" : "2000000000";
-        row.texts = {label, "op", "param", "-", mode == ModeLoop ? "" : keep, counter, counter,
-                     std::to_string(mode)};
+        row.texts = { label, "op", "param", "-", mode == ModeLoop ? "" : keep, counter, counter,
+            std::to_string(mode) };
         row.Running = true;
         tasks.append(row);
     }

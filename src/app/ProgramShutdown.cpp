@@ -1,6 +1,6 @@
-#include "ProgramShutdown.h"
+#include "app/ProgramShutdown.h"
 
-#include "TForm_Main.h"
+#include "app/TForm_Main.h"
 
 #include "platform/Signals.h"
 

@@ -1,7 +1,7 @@
-#include "TForm_Main.h"
+#include "app/TForm_Main.h"
 
-#include "GbkText.h"
-#include "SecondTimer.h"
+#include "gui/GbkText.h"
+#include "gui/SecondTimer.h"
 
 #include "platform/FileSystem.h"
 #include "plugins/Catalogue.h"

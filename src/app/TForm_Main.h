@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FixedWindow.h"
-#include "QtUserNotices.h"
-#include "TaskListModel.h"
+#include "gui/FixedWindow.h"
+#include "gui/QtUserNotices.h"
+#include "scheduler/TaskListModel.h"
 
 #include "kelmu/KelmuFunctions.h"
 #include "scheduler/TaskList.h"

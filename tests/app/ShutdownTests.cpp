@@ -1,9 +1,9 @@
 // The program's end when the system asks for it: a termination signal that arrives while a
 // confirmation box is open (a nested event loop) runs the close step, leaves every event loop
 // with status 0, and nothing runs or is written afterwards.
-#include "AppTestSupport.h"
-#include "ProgramShutdown.h"
-#include "TForm_Main.h"
+#include "GuiTestSupport.h"
+#include "app/ProgramShutdown.h"
+#include "app/TForm_Main.h"
 
 #include "platform/Signals.h"
 #include "settings/IniStore.h"

@@ -1,4 +1,4 @@
-#include "TForm_manage.h"
+#include "plugins/TForm_manage.h"
 
 namespace lunor::gui {
 

@@ -1,4 +1,4 @@
-#include "TForm_up.h"
+#include "update/TForm_up.h"
 
 namespace lunor::gui {
 

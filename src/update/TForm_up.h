@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FixedWindow.h"
+#include "gui/FixedWindow.h"
 
 namespace lunor::gui {
 

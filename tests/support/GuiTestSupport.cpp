@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include "platform/TextCodec.h"
 

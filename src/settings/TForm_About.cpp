@@ -1,4 +1,4 @@
-#include "TForm_About.h"
+#include "settings/TForm_About.h"
 
 namespace lunor::gui {
 

@@ -1,4 +1,4 @@
-#include "TaskListModel.h"
+#include "scheduler/TaskListModel.h"
 
 #include "platform/TextCodec.h"
 

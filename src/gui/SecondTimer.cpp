@@ -1,4 +1,4 @@
-#include "SecondTimer.h"
+#include "gui/SecondTimer.h"
 
 #include <QDateTime>
 

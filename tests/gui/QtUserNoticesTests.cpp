@@ -1,5 +1,5 @@
 // The real message boxes, without the test hook: inspected and answered while they are open.
-#include "QtUserNotices.h"
+#include "gui/QtUserNotices.h"
 
 #include "platform/TextCodec.h"
 

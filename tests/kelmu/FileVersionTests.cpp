@@ -347,10 +347,10 @@ INSTANTIATE_TEST_SUITE_P(Variants, ElfNotes,
         ElfCase { "OtherNoteType", [](ElfLayout &s) { s.notes[1].type = 3; }, NoVersion },
         ElfCase { "SectionIsNoNote", [](ElfLayout &s) { s.sectionType = 1; }, NoVersion },
         ElfCase { "NoNotes", [](ElfLayout &s) { s.notes.clear(); }, NoVersion },
-        ElfCase { "BadVersion", [](ElfLayout &s) { s.notes[1].description = R"({"version":"1.2"})"; },
+        ElfCase { "BadVersion",
+            [](ElfLayout &s) { s.notes[1].description = R"({"version":"1.2"})"; }, NoVersion },
+        ElfCase { "NotJson", [](ElfLayout &s) { s.notes[1].description = "version 1.2.3.4"; },
             NoVersion },
-        ElfCase {
-            "NotJson", [](ElfLayout &s) { s.notes[1].description = "version 1.2.3.4"; }, NoVersion },
         // A damaged file: a section whose bytes would lie past its end.
         ElfCase { "SectionPastTheEnd", [](ElfLayout &s) { s.namesSizeExtra = 4096; }, NoVersion }),
     [](const testing::TestParamInfo<ElfCase> &info) { return std::string(info.param.name); });

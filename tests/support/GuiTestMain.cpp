@@ -1,5 +1,5 @@
 // The window tests run gtest inside a QApplication (offscreen platform, set by ctest).
-#include "FixedWindow.h"
+#include "gui/FixedWindow.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "QtUserNotices.h"
+#include "gui/QtUserNotices.h"
 
-#include "GbkText.h"
+#include "gui/GbkText.h"
 
 #include <QApplication>
 #include <QGuiApplication>

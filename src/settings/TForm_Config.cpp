@@ -1,4 +1,4 @@
-#include "TForm_Config.h"
+#include "settings/TForm_Config.h"
 
 namespace lunor::gui {
 

@@ -1,4 +1,4 @@
-#include "FixedWindow.h"
+#include "gui/FixedWindow.h"
 
 namespace lunor::gui {
 

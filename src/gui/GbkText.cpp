@@ -1,4 +1,4 @@
-#include "GbkText.h"
+#include "gui/GbkText.h"
 
 #include "platform/TextCodec.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "QtUserNotices.h"
 #include "TempFolder.h"
+#include "gui/QtUserNotices.h"
 
 #include <QString>
 #include <QWidget>

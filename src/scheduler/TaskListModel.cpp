@@ -1,6 +1,6 @@
-#include "TaskListModel.h"
+#include "scheduler/TaskListModel.h"
 
-#include "GbkText.h"
+#include "gui/GbkText.h"
 
 #include <QPainter>
 #include <QPainterPath>
