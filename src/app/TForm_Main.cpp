@@ -3,6 +3,7 @@
 #include "gui/GbkText.h"
 #include "gui/SecondTimer.h"
 
+#include "common/SystemTexts.h"
 #include "platform/FileSystem.h"
 #include "plugins/Catalogue.h"
 #include "plugins/PluginHost.h"
@@ -42,24 +43,6 @@ namespace lunor::gui {
 namespace {
 
 const char CaptionPrefix[] = "Lunor定时系统 v";
-
-const std::string &helpCaption()
-{
-    static const std::string text = gbk("提示帮助");
-    return text;
-}
-
-const std::string &deleteAfterRun()
-{
-    static const std::string text = gbk("删除");
-    return text;
-}
-
-const std::string &keepAfterRun()
-{
-    static const std::string text = gbk("保留");
-    return text;
-}
 
 // The list view shows grid lines between its cells, as a report view with grid lines does.
 class GridLineDelegate final : public QStyledItemDelegate
@@ -521,7 +504,7 @@ void TForm_Main::CB_riqiClick()
 
 void TForm_Main::jishi_helpClick()
 {
-    m_notices.information(helpCaption(), modeHelpText(CB_jishi->currentIndex()));
+    m_notices.information(texts::helpCaption(), modeHelpText(CB_jishi->currentIndex()));
 }
 
 void TForm_Main::caozuo_helpClick()
@@ -585,7 +568,7 @@ void TForm_Main::shanchuClick()
 {
     const std::optional<std::size_t> row = selectedRow();
     if (!row) {
-        m_notices.information(helpCaption(), gbk("请先选择一条记录！"));
+        m_notices.information(texts::helpCaption(), gbk("请先选择一条记录！"));
         return;
     }
     m_tasks.remove(*row);
@@ -616,7 +599,7 @@ void TForm_Main::LV_liebiaoDblClick()
 void TForm_Main::menu_edelClick()
 {
     if (const std::optional<std::size_t> row = selectedRow()) {
-        m_tasks.setText(*row, TaskField::AfterRun, deleteAfterRun());
+        m_tasks.setText(*row, TaskField::AfterRun, texts::deleteAfterRun());
         m_tasks.flushChanges();
     }
 }
@@ -624,7 +607,7 @@ void TForm_Main::menu_edelClick()
 void TForm_Main::menu_enodelClick()
 {
     if (const std::optional<std::size_t> row = selectedRow()) {
-        m_tasks.setText(*row, TaskField::AfterRun, keepAfterRun());
+        m_tasks.setText(*row, TaskField::AfterRun, texts::keepAfterRun());
         m_tasks.flushChanges();
     }
 }
@@ -634,8 +617,8 @@ void TForm_Main::liebiaoMenuPopup()
     const std::optional<std::size_t> row = selectedRow();
     const std::string afterRun = row ? m_tasks.row(*row).text(TaskField::AfterRun) : std::string();
     menu_playstop->setEnabled(row.has_value());
-    menu_edel->setEnabled(row && afterRun == keepAfterRun());
-    menu_enodel->setEnabled(row && afterRun == deleteAfterRun());
+    menu_edel->setEnabled(row && afterRun == texts::keepAfterRun());
+    menu_enodel->setEnabled(row && afterRun == texts::deleteAfterRun());
     menu_del->setEnabled(row.has_value());
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
+#include "plugins/LoadedModule.h"
 #include "plugins/LunorPlugin.h"
 #include "settings/IniStore.h"
 
@@ -9,30 +10,6 @@
 
 namespace lunor {
 namespace {
-
-// Frees the module when the entry has been handled, also when the store refuses the write.
-class ModuleUse
-{
-public:
-    ModuleUse(platform::ModuleLoader &loader, platform::ModuleLoader::Handle handle)
-        : m_loader(loader)
-        , m_handle(handle)
-    { }
-    ~ModuleUse()
-    {
-        if (m_handle)
-            m_loader.unload(m_handle);
-    }
-    ModuleUse(const ModuleUse &) = delete;
-    ModuleUse &operator=(const ModuleUse &) = delete;
-
-    explicit operator bool() const { return m_handle != nullptr; }
-    void *symbol(const char *name) const { return m_loader.symbol(m_handle, name); }
-
-private:
-    platform::ModuleLoader &m_loader;
-    platform::ModuleLoader::Handle m_handle;
-};
 
 bool isBlank(char c)
 {
@@ -75,14 +52,13 @@ void GetUpDate(IniStore &config, const std::string &pluginFolder, platform::Modu
         // or that the store would not give back as written, could not be found again.
         if (!platform::representableInGbk(fileName) || !usableFileName(fileName))
             continue;
-        const ModuleUse module(loader, loader.load(folder + fileName));
+        const LoadedModule module(loader, folder + fileName);
         if (!module)
             continue;
-        void *getName = module.symbol("GetName");
+        const auto getName = module.exportAs<LunorGetNameFunction>("GetName");
         if (!getName)
             continue;
-        const char *reported = reinterpret_cast<LunorGetNameFunction>(getName)();
-        const std::string displayName = reported ? std::string(reported) : std::string();
+        const std::string displayName = copyModuleText(getName());
         if (!usableDisplayName(displayName))
             continue;
         config.writeString("Package", displayName, platform::utf8ToGbk(fileName));

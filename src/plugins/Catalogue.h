@@ -14,7 +14,7 @@ class IniStore;
 // of the folder that loads and exports GetName, in listing order. Nothing is shown to the
 // user. A refused write throws StoreWriteError.
 void GetUpDate(IniStore &config, const std::string &pluginFolder,
-               platform::ModuleLoader &loader = platform::systemModuleLoader());
+    platform::ModuleLoader &loader = platform::systemModuleLoader());
 
 // The display names of the catalogue in section order.
 std::vector<std::string> catalogueNames(const IniStore &config);

@@ -82,7 +82,7 @@ typedef const char *(LUNOR_PLUGIN_CALL *LunorHelpFunction)(void);
  *   a parameter, after writing it as the first line of "Temp.txt" in the program's folder;
  *   false when the dialog was cancelled. The program reads and deletes "Temp.txt".
  */
-typedef bool (LUNOR_PLUGIN_CALL *LunorParameterFunction)(void);
+typedef bool(LUNOR_PLUGIN_CALL *LunorParameterFunction)(void);
 
 /*
  * Run (needed to perform the operation)
@@ -91,6 +91,6 @@ typedef bool (LUNOR_PLUGIN_CALL *LunorParameterFunction)(void);
  *   call: a 32-bit reference count (1) at offset -8, the 32-bit length in bytes at -4, the
  *   text, and a NUL after it. The module must neither free nor keep it.
  */
-typedef void (LUNOR_RUN_CALL *LunorRunFunction)(const char *param);
+typedef void(LUNOR_RUN_CALL *LunorRunFunction)(const char *param);
 
 /* NOLINTEND(modernize-use-using, modernize-redundant-void-arg) */

@@ -1,7 +1,9 @@
 #include "plugins/PluginHost.h"
 
+#include "common/SystemTexts.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
+#include "plugins/LoadedModule.h"
 #include "plugins/LunorPlugin.h"
 #include "plugins/UserNotices.h"
 #include "settings/IniStore.h"
@@ -14,18 +16,6 @@
 
 namespace lunor {
 namespace {
-
-const std::string &brokenPluginText()
-{
-    static const std::string text = platform::utf8ToGbk("程序错误，请重新安装程序！");
-    return text;
-}
-
-const std::string &helpCaption()
-{
-    static const std::string text = platform::utf8ToGbk("提示帮助");
-    return text;
-}
 
 const std::string &confirmCaption()
 {
@@ -43,43 +33,6 @@ std::string confirmText(const std::string &displayName)
 // Only the low byte (AL) of Parameter's result is defined; calling it as returning a whole
 // register and masking keeps whatever the module left in the upper bits out of the decision.
 using ParameterAsRegister = unsigned int(LUNOR_PLUGIN_CALL *)();
-
-template <typename Function> Function exportAs(void *address)
-{
-    return reinterpret_cast<Function>(address);
-}
-
-// A text that a module returned, copied up to its NUL; a null address reads as empty.
-std::string copyModuleText(const char *text)
-{
-    return text ? std::string(text) : std::string();
-}
-
-// The module loaded for one use; freed when the use ends, on every path out of it.
-class LoadedModule
-{
-public:
-    LoadedModule(platform::ModuleLoader &loader, platform::ModuleLoader::Handle handle)
-        : m_loader(loader)
-        , m_handle(handle)
-    { }
-    ~LoadedModule() { free(); }
-    LoadedModule(const LoadedModule &) = delete;
-    LoadedModule &operator=(const LoadedModule &) = delete;
-
-    explicit operator bool() const { return m_handle != nullptr; }
-    void *symbol(const char *name) const { return m_loader.symbol(m_handle, name); }
-
-    void free()
-    {
-        if (m_handle)
-            m_loader.unload(std::exchange(m_handle, nullptr));
-    }
-
-private:
-    platform::ModuleLoader &m_loader;
-    platform::ModuleLoader::Handle m_handle;
-};
 
 // The argument block of Run: [int32 reference count = 1][int32 length][text][NUL], handed
 // over as the address of the text. Allocated in 32-bit units so the two counts are aligned.
@@ -148,69 +101,69 @@ std::string PluginHost::moduleFileFor(const std::string &operationName) const
     return m_config.readString("Package", operationName, "");
 }
 
-platform::ModuleLoader::Handle PluginHost::loadModule(const std::string &moduleFile)
+std::string PluginHost::modulePath(const std::string &moduleFile) const
 {
     // An operation missing from the catalogue has no file name: that is a failed load.
     if (moduleFile.empty())
-        return nullptr;
+        return {};
     const std::string fileName = platform::gbkToUtf8(moduleFile);
     // The catalogue holds bare file names. One with a separator (a hand-edited settings file)
     // would reach outside the plug-in folder, so it is treated as a module that does not load.
     if (fileName.find('/') != std::string::npos || fileName.find('\0') != std::string::npos)
-        return nullptr;
-    return m_loader.load(pluginFolder() + fileName);
+        return {};
+    return pluginFolder() + fileName;
 }
 
 void PluginHost::ExeCute(const std::string &operationName, const std::string &parameter)
 {
-    LoadedModule module(m_loader, loadModule(moduleFileFor(operationName)));
+    LoadedModule module(m_loader, modulePath(moduleFileFor(operationName)));
     if (!module) {
-        m_notices.information(helpCaption(), brokenPluginText());
+        m_notices.information(texts::helpCaption(), texts::brokenPlugin());
         return;
     }
 
     if (m_config.readBool("config", "CB_ok", false)) {
-        void *getName = module.symbol("GetName");
+        const auto getName = module.exportAs<LunorGetNameFunction>("GetName");
         if (!getName) {
             // Only a module replaced after start-up can lack GetName here. Without its name
             // there is nothing to ask the user about, so it is reported as broken like the
             // other failures of a run, and nothing runs.
-            m_notices.information(helpCaption(), brokenPluginText());
+            m_notices.information(texts::helpCaption(), texts::brokenPlugin());
             return;
         }
-        const std::string name = copyModuleText(exportAs<LunorGetNameFunction>(getName)());
+        const std::string name = copyModuleText(getName());
         if (!m_notices.confirm(confirmCaption(), confirmText(name)))
             return;
     }
 
-    void *run = module.symbol("Run");
+    const auto run = module.exportAs<LunorRunFunction>("Run");
     if (!run || !fitsRunArgument(parameter)) {
-        m_notices.information(helpCaption(), brokenPluginText());
+        m_notices.information(texts::helpCaption(), texts::brokenPlugin());
         return;
     }
     const RunArgument argument(parameter);
-    exportAs<LunorRunFunction>(run)(argument.pointer());
+    run(argument.pointer());
     // The module goes first, then the copy of the parameter.
     module.free();
 }
 
 std::optional<std::string> PluginHost::obtainParameter(const std::string &operationName)
 {
-    LoadedModule module(m_loader, loadModule(moduleFileFor(operationName)));
+    LoadedModule module(m_loader, modulePath(moduleFileFor(operationName)));
     if (!module) {
         m_notices.beep();
-        m_notices.plainMessage(brokenPluginText());
+        m_notices.plainMessage(texts::brokenPlugin());
         return std::nullopt;
     }
 
-    void *parameterExport = module.symbol("Parameter");
+    const auto parameterExport = module.exportAs<ParameterAsRegister>("Parameter");
     if (!parameterExport) {
         m_notices.beep();
-        m_notices.plainMessage(brokenPluginText());
+        m_notices.plainMessage(texts::brokenPlugin());
         return std::nullopt;
     }
 
-    const unsigned int result = exportAs<ParameterAsRegister>(parameterExport)();
+    const unsigned int result = parameterExport();
     if ((result & 0xFFu) == 0)
         return std::nullopt; // cancelled; a "Temp.txt" lying there stays for a later task
 
@@ -227,18 +180,18 @@ std::optional<std::string> PluginHost::obtainParameter(const std::string &operat
 
 void PluginHost::showHelp(const std::string &operationName)
 {
-    LoadedModule module(m_loader, loadModule(moduleFileFor(operationName)));
+    LoadedModule module(m_loader, modulePath(moduleFileFor(operationName)));
     if (!module) {
-        m_notices.plainMessage(brokenPluginText());
+        m_notices.plainMessage(texts::brokenPlugin());
         return;
     }
 
-    void *help = module.symbol("Help");
+    const auto help = module.exportAs<LunorHelpFunction>("Help");
     // The text is shown while the module is still loaded, since it lives in the module.
     if (help)
-        m_notices.information(helpCaption(), copyModuleText(exportAs<LunorHelpFunction>(help)()));
+        m_notices.information(texts::helpCaption(), copyModuleText(help()));
     else
-        m_notices.information(helpCaption(), brokenPluginText());
+        m_notices.information(texts::helpCaption(), texts::brokenPlugin());
 }
 
 } // namespace lunor

@@ -19,7 +19,7 @@ class PluginHost
 public:
     // `programFolder` is the executable's folder with a trailing '/'.
     PluginHost(IniStore &config, std::string programFolder, UserNotices &notices,
-               platform::ModuleLoader &loader = platform::systemModuleLoader());
+        platform::ModuleLoader &loader = platform::systemModuleLoader());
 
     // Performs the operation with the parameter: confirmation when the setting asks for it,
     // then the module's Run. Failures are shown to the user; nothing is returned.
@@ -40,7 +40,8 @@ public:
 private:
     // The module file for a display name, from the catalogue; empty when not listed.
     std::string moduleFileFor(const std::string &operationName) const;
-    platform::ModuleLoader::Handle loadModule(const std::string &moduleFile);
+    // The module's full path, or empty when the file name cannot name a module of the folder.
+    std::string modulePath(const std::string &moduleFile) const;
 
     IniStore &m_config;
     std::string m_programFolder;

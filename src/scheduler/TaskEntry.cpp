@@ -1,5 +1,6 @@
 #include "scheduler/TaskEntry.h"
 
+#include "common/SystemTexts.h"
 #include "platform/TextCodec.h"
 
 namespace lunor {
@@ -46,11 +47,10 @@ int entrySeconds(const TaskEntryValues &values)
     return values.hours * 3600 + values.minutes * 60 + values.seconds;
 }
 
-TaskRow makeTaskRow(const TaskEntryValues &values, const std::string &parameter,
-                    std::size_t rowCountWithNewRow)
+TaskRow makeTaskRow(
+    const TaskEntryValues &values, const std::string &parameter, std::size_t rowCountWithNewRow)
 {
     static const std::string remaining = platform::utf8ToGbk("剩余时间");
-    static const std::string keep = platform::utf8ToGbk("保留");
 
     TaskRow row;
     row.Running = true;
@@ -60,7 +60,8 @@ TaskRow makeTaskRow(const TaskEntryValues &values, const std::string &parameter,
     row.RowImage = 0;
     row.text(TaskField::ParamText) = parameter;
     row.text(TaskField::RemainingText) = remaining;
-    row.text(TaskField::AfterRun) = values.modePosition == ModeLoop ? std::string() : keep;
+    row.text(TaskField::AfterRun)
+        = values.modePosition == ModeLoop ? std::string() : texts::keepAfterRun();
 
     std::string counter;
     if (values.modePosition == ModeAtTime) {

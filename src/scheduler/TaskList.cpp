@@ -16,7 +16,7 @@ std::size_t TaskList::positionAfter(RowId id) const
 {
     // Ids grow along the list, so the rows are sorted by id.
     const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), id,
-                                     [](RowId value, const Entry &entry) { return value < entry.id; });
+        [](RowId value, const Entry &entry) { return value < entry.id; });
     return static_cast<std::size_t>(it - m_rows.begin());
 }
 
@@ -26,7 +26,7 @@ TaskList::RowId TaskList::append(TaskRow row)
     if (m_observer)
         m_observer->rowsAboutToBeInserted(position, position);
     const RowId id = m_nextId++;
-    m_rows.push_back({id, std::move(row)});
+    m_rows.push_back({ id, std::move(row) });
     if (m_observer)
         m_observer->rowsInserted();
     return id;
@@ -41,7 +41,7 @@ void TaskList::append(std::vector<TaskRow> rows)
         m_observer->rowsAboutToBeInserted(first, first + rows.size() - 1);
     m_rows.reserve(m_rows.size() + rows.size());
     for (TaskRow &row : rows)
-        m_rows.push_back({m_nextId++, std::move(row)});
+        m_rows.push_back({ m_nextId++, std::move(row) });
     if (m_observer)
         m_observer->rowsInserted();
 }

@@ -7,7 +7,7 @@
 namespace lunor {
 namespace {
 
-const char *const FieldKeys[TaskFieldCount] = {"1", "2", "3", "4", "5", "6", "7", "8"};
+const char *const FieldKeys[TaskFieldCount] = { "1", "2", "3", "4", "5", "6", "7", "8" };
 
 // The running flag reads like a Boolean of the store: a whole number, decimal or hexadecimal
 // after 0x; non-zero is true; missing or not a number is false.

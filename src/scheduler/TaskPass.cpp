@@ -1,5 +1,6 @@
 #include "scheduler/TaskPass.h"
 
+#include "common/SystemTexts.h"
 #include "platform/TextCodec.h"
 
 #include <charconv>
@@ -8,17 +9,11 @@
 namespace lunor {
 namespace {
 
-const std::string &deleteAfterRunText()
-{
-    static const std::string text = platform::utf8ToGbk("删除");
-    return text;
-}
-
 std::string decimal(std::int64_t value)
 {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return {buffer, result.ptr};
+    return { buffer, result.ptr };
 }
 
 } // namespace
@@ -67,8 +62,8 @@ StatusTexts makeStatusTexts(KelmuFunctions &kelmu, Clock &clock)
     std::snprintf(date[5], sizeof date[5], "%02d", now.second);
 
     StatusTexts texts;
-    texts.clock = std::string(" ") + date[0] + year + date[1] + month + date[2] + day + " " + date[3]
-        + ":" + date[4] + ":" + date[5] + " " + kelmu.getWeek();
+    texts.clock = std::string(" ") + date[0] + year + date[1] + month + date[2] + day + " "
+        + date[3] + ":" + date[4] + ":" + date[5] + " " + kelmu.getWeek();
     texts.uptime = uptimeLabel + kelmu.intToTime(kelmu.openTime());
     texts.idle = idleLabel + kelmu.intToTime(kelmu.noAction());
     return texts;
@@ -79,8 +74,7 @@ TaskPass::TaskPass(TaskList &tasks, KelmuFunctions &kelmu, Clock &clock, Operati
     , m_kelmu(kelmu)
     , m_clock(clock)
     , m_runner(runner)
-{
-}
+{ }
 
 void TaskPass::readClock()
 {
@@ -96,8 +90,8 @@ void TaskPass::liebiao_caozuo()
     // The row count is read afresh before every row: runs may add or remove rows meanwhile.
     std::size_t position = 0;
     while (position < m_tasks.size()) {
-        const std::optional<std::int32_t> mode =
-            parseRowNumber(m_tasks.row(position).text(TaskField::ModeIndex));
+        const std::optional<std::int32_t> mode
+            = parseRowNumber(m_tasks.row(position).text(TaskField::ModeIndex));
         if (!mode) {
             ++position;
             continue;
@@ -191,12 +185,12 @@ std::size_t TaskPass::handleUptime(std::size_t position)
     const std::optional<std::int32_t> counter = parseRowNumber(row.text(TaskField::Counter));
     if (!counter)
         return position + 1;
-    const std::int64_t due = std::int64_t {*counter} - m_kelmu.openTime();
+    const std::int64_t due = std::int64_t { *counter } - m_kelmu.openTime();
     if (due <= 0 && row.Running)
         return runStep(position);
     // Stopped rows too: their remaining time keeps moving.
     m_tasks.setText(position, TaskField::RemainingText,
-                    plainHms(std::int64_t {*counter} - m_kelmu.openTime()));
+        plainHms(std::int64_t { *counter } - m_kelmu.openTime()));
     return position + 1;
 }
 
@@ -205,10 +199,10 @@ std::size_t TaskPass::handleIdle(std::size_t position)
     const std::optional<std::int32_t> counter = armedCount(position);
     if (!counter)
         return position + 1;
-    const std::int64_t due = std::int64_t {*counter} - m_kelmu.noAction();
+    const std::int64_t due = std::int64_t { *counter } - m_kelmu.noAction();
     if (due > 0) {
         m_tasks.setText(position, TaskField::RemainingText,
-                        plainHms(std::int64_t {*counter} - m_kelmu.noAction()));
+            plainHms(std::int64_t { *counter } - m_kelmu.noAction()));
         return position + 1;
     }
     return runStep(position);
@@ -236,7 +230,7 @@ std::size_t TaskPass::runStep(std::size_t position)
     // The run may have let other passes and commands through: find the row again by its id
     // rather than by the position it had, and leave it alone when it has gone.
     if (const std::optional<std::size_t> now = m_tasks.positionOf(id)) {
-        if (m_tasks.row(*now).text(TaskField::AfterRun) == deleteAfterRunText())
+        if (m_tasks.row(*now).text(TaskField::AfterRun) == texts::deleteAfterRun())
             m_tasks.remove(*now);
     }
     return m_tasks.positionAfter(id);
