@@ -46,11 +46,10 @@ void BM_PassOverArmedRows(benchmark::State &state)
     for (int i = 0; i < rows; ++i)
         tasks.append(armedRow(i % 5, i + 1));
     LibraryKelmuFunctions kelmu;
-    SystemClock clock;
     NeverRuns runner;
-    TaskPass pass(tasks, kelmu, clock, runner);
+    TaskPass pass(tasks, kelmu, runner);
     for (auto _ : state)
-        pass.liebiao_caozuo();
+        pass.liebiao_caozuo(DateTime::now());
     state.SetItemsProcessed(state.iterations() * rows);
 }
 

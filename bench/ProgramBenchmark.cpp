@@ -1,5 +1,6 @@
 // The main window with 10,000 rows in "mission.mss": the load at start, one second's pass
 // with the list view's update, and the save at close. Runs under the offscreen platform.
+#include "ProgramWindow.h"
 #include "app/TForm_Main.h"
 
 #include "platform/TextCodec.h"
@@ -50,7 +51,8 @@ void BM_StartWithTenThousandRows(benchmark::State &state)
 {
     const std::string folder = prepareProgramFolder();
     for (auto _ : state) {
-        gui::TForm_Main window(folder);
+        test::ProgramWindow program(folder);
+        gui::TForm_Main &window = program.window;
         benchmark::DoNotOptimize(window.tasks().size());
         state.PauseTiming();
         window.FormClose(gui::TForm_Main::CloseReason::System);
@@ -61,7 +63,8 @@ void BM_StartWithTenThousandRows(benchmark::State &state)
 void BM_PassWithListViewUpdate(benchmark::State &state)
 {
     const std::string folder = prepareProgramFolder();
-    gui::TForm_Main window(folder);
+    test::ProgramWindow program(folder);
+    gui::TForm_Main &window = program.window;
     window.show();
     QApplication::processEvents();
     auto *view = window.findChild<QTreeView *>("LV_liebiao");

@@ -1,14 +1,20 @@
 #include "app/TForm_Main.h"
 
+#include "app/Program.h"
+
 #include "gui/GbkText.h"
+#include "gui/QtUserNotices.h"
 #include "gui/SecondTimer.h"
+#include "plugins/TForm_manage.h"
+#include "scheduler/TaskListModel.h"
+#include "settings/TForm_About.h"
+#include "settings/TForm_Config.h"
+#include "update/TForm_up.h"
 
 #include "common/SystemTexts.h"
 #include "platform/FileSystem.h"
-#include "plugins/Catalogue.h"
 #include "plugins/PluginHost.h"
 #include "scheduler/TaskEntry.h"
-#include "scheduler/TaskListFile.h"
 #include "settings/IniStore.h"
 
 #include <QAction>
@@ -95,47 +101,13 @@ DateTime toDateTime(const QDate &date, const QTime &time)
 
 } // namespace
 
-// Runs due operations through the plug-in host, and nothing once the close step has run.
-class TForm_Main::PluginRunner final : public OperationRunner
-{
-public:
-    explicit PluginRunner(TForm_Main &window)
-        : m_window(window)
-    { }
-
-    void ExeCute(const std::string &operationName, const std::string &parameter) override
-    {
-        if (m_window.m_closed || !m_window.m_pluginHost)
-            return;
-        m_window.m_pluginHost->ExeCute(operationName, parameter);
-    }
-
-private:
-    TForm_Main &m_window;
-};
-
-TForm_Main::TForm_Main(std::string programFolder, MainWindowServices services, QWidget *parent)
+TForm_Main::TForm_Main(Program &program, QtUserNotices &notices, QWidget *parent)
     : FixedWindow(QString::fromUtf8(CaptionPrefix), QSize(690, 330), parent)
-    , m_programFolder(std::move(programFolder))
-    , m_notices(this)
+    , m_program(program)
+    , m_notices(notices)
 {
     setObjectName(QStringLiteral("Form_Main"));
-
-    if (services.kelmu) {
-        m_kelmu = services.kelmu;
-    } else {
-        m_ownKelmu = std::make_unique<LibraryKelmuFunctions>();
-        m_kelmu = m_ownKelmu.get();
-    }
-    if (services.clock) {
-        m_clock = services.clock;
-    } else {
-        m_ownClock = std::make_unique<SystemClock>();
-        m_clock = m_ownClock.get();
-    }
-
-    m_runner = std::make_unique<PluginRunner>(*this);
-    m_pass = std::make_unique<TaskPass>(m_tasks, *m_kelmu, *m_clock, *m_runner);
+    m_notices.setOwner(this);
 
     buildControls();
     connectHandlers();
@@ -154,7 +126,8 @@ TForm_Main::~TForm_Main()
     delete m_model;
 }
 
-void TForm_Main::setOtherWindows(QWidget *config, QWidget *about, QWidget *manage, QWidget *up)
+void TForm_Main::setOtherWindows(
+    TForm_Config *config, TForm_About *about, TForm_manage *manage, TForm_up *up)
 {
     m_formConfig = config;
     m_formAbout = about;
@@ -283,8 +256,9 @@ void TForm_Main::buildButtons(QGroupBox *group)
 void TForm_Main::buildTaskList(QGroupBox *group)
 {
     LV_liebiao = place(new QTreeView(group), "LV_liebiao", { 8, 20, 497, 133 });
-    m_model = new TaskListModel(m_tasks, this);
+    m_model = new TaskListModel(m_program.tasks(), this);
     LV_liebiao->setModel(m_model);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TForm_Main::forgetSelection);
     LV_liebiao->setItemDelegate(new GridLineDelegate(LV_liebiao));
     LV_liebiao->setRootIsDecorated(false);
     LV_liebiao->setItemsExpandable(false);
@@ -360,12 +334,21 @@ void TForm_Main::connectHandlers()
 // ---------------------------------------------------------------------------------------------
 // Creation and close steps
 
+bool TForm_Main::closeStepDone() const
+{
+    return m_program.closed();
+}
+
+TaskList &TForm_Main::tasks()
+{
+    return m_program.tasks();
+}
+
 void TForm_Main::FormCreate()
 {
     try {
-        m_cfgIni = std::make_unique<IniStore>(m_programFolder + "CFG.dll");
-        m_pluginHost = std::make_unique<PluginHost>(*m_cfgIni, m_programFolder, m_notices);
-        GetUpDate(*m_cfgIni, m_pluginHost->pluginFolder());
+        m_program.openConfig();
+        m_program.rebuildCatalogue();
         Form_Load();
     } catch (const std::exception &error) {
         // The remaining steps are skipped; the window is still created and the program runs on.
@@ -376,62 +359,77 @@ void TForm_Main::FormCreate()
 void TForm_Main::Form_Load()
 {
     const QString caption = QString::fromUtf8(CaptionPrefix)
-        + fromGbk(m_kelmu->getFileVer(platform::executablePath()));
+        + fromGbk(m_program.kelmu().getFileVer(platform::executablePath()));
     setWindowTitle(caption);
     // The application title captions the plain dialogs and the error boxes. It is kept as the
     // application name: a display name would also be appended to the title of every other
     // window and box on X11.
     QCoreApplication::setApplicationName(caption);
 
-    m_missionIni = std::make_unique<IniStore>(m_programFolder + "mission.mss");
+    m_program.openTaskListStore();
 
     CB_caozuo->clear();
-    for (const std::string &name : catalogueNames(*m_cfgIni))
+    for (const std::string &name : m_program.operationNames())
         CB_caozuo->addItem(fromGbk(name));
     CB_caozuo->setCurrentIndex(CB_caozuo->count() > 0 ? 0 : -1);
 
     for (int column = 6; column < TaskListModel::ColumnCount; ++column)
         LV_liebiao->header()->resizeSection(column, 0);
 
-    setQuickSetting(CB_ok, m_cfgIni->readBool("config", "CB_ok", false), &TForm_Main::CB_okClick);
+    IniStore &config = m_program.config();
+    setQuickSetting(CB_ok, config.readBool("config", "CB_ok", false), &TForm_Main::CB_okClick);
     setQuickSetting(
-        CB_save, m_cfgIni->readBool("config", "CB_save", false), &TForm_Main::CB_saveClick);
+        CB_save, config.readBool("config", "CB_save", false), &TForm_Main::CB_saveClick);
     if (CB_save->isChecked())
-        liebiao_load(m_tasks, *m_missionIni);
+        m_program.loadTaskList();
 
-    m_showAtStart = !m_cfgIni->readBool("config", "CB_hidewindow", false);
+    m_showAtStart = !config.readBool("config", "CB_hidewindow", false);
 
     resetDateAndTime();
 
     setQuickSetting(
-        CB_SyncTime, m_cfgIni->readBool("config", "CB_time", false), &TForm_Main::CB_SyncTimeClick);
+        CB_SyncTime, config.readBool("config", "CB_time", false), &TForm_Main::CB_SyncTimeClick);
 }
 
 void TForm_Main::closeEvent(QCloseEvent *event)
 {
-    FormClose(CloseReason::User);
-    event->accept();
+    if (FormClose(CloseReason::User))
+        event->accept();
+    else
+        event->ignore();
 }
 
-void TForm_Main::FormClose(CloseReason reason)
+bool TForm_Main::FormClose(CloseReason reason)
 {
-    if (m_closed)
-        return;
-    // From here on no pass, run or store write starts, also not while a box below is open.
-    m_closed = true;
-    try {
-        if (m_cfgIni && m_missionIni && m_cfgIni->readBool("config", "CB_save", false))
-            liebiao_save(m_tasks, *m_missionIni);
-    } catch (const std::exception &error) {
-        // The list could not be saved; the previous file stays. The program still ends.
-        if (reason == CloseReason::User)
-            reportError(error);
-        else
+    if (m_program.closed())
+        return true;
+    for (;;) {
+        try {
+            m_program.saveTaskList();
+            break;
+        } catch (const std::exception &error) {
+            if (reason == CloseReason::User) {
+                // Nothing is lost: the user may free the file and retry, or keep the program.
+                const std::string text = gbk("任务列表无法保存，退出程序会丢失这些任务：\n")
+                    + gbk(error.what()) + gbk("\n\n请重试，或者让程序继续运行。");
+                if (m_notices.retryOrKeepRunning(text))
+                    continue;
+                return false;
+            }
+            // Nobody can answer: the rows go to a file of their own, named where someone looks.
+            const std::optional<std::string> copy = m_program.saveFallbackCopy();
             std::fprintf(stderr, "lunortime: %s\n", error.what());
+            if (copy)
+                std::fprintf(
+                    stderr, "lunortime: the task list was saved to %s instead\n", copy->c_str());
+            break;
+        }
     }
-    // MissionIni, then CfgIni, are released: nothing touches them any more (see the header).
+    // From here on no pass, run or store write starts, also not while a box below is open.
+    m_program.finishClose();
     m_notices.silence();
     emit programEnded();
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -439,13 +437,15 @@ void TForm_Main::FormClose(CloseReason reason)
 
 void TForm_Main::TimeTimer()
 {
-    if (m_closed)
+    if (m_program.closed())
         return;
-    const StatusTexts texts = makeStatusTexts(*m_kelmu, *m_clock);
+    // The tick's moment is read once: the status bar and the pass see the same second.
+    const DateTime now = m_program.now();
+    const StatusTexts texts = makeStatusTexts(m_program.kelmu(), now);
     m_statusPanels[0]->setText(fromGbk(texts.clock));
     m_statusPanels[1]->setText(fromGbk(texts.uptime));
     m_statusPanels[2]->setText(fromGbk(texts.idle));
-    m_pass->liebiao_caozuo();
+    m_program.tick(now);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -453,25 +453,26 @@ void TForm_Main::TimeTimer()
 
 void TForm_Main::tianjiaClick()
 {
-    if (m_closed || !m_pluginHost)
+    PluginHost *host = m_program.plugins();
+    if (!host)
         return;
     TaskEntryValues values;
     values.modePosition = CB_jishi->currentIndex();
     values.modeText = toGbk(CB_jishi->currentText());
     values.operationName = toGbk(CB_caozuo->currentText());
-    values.hours = SE_xiaoshi->value();
-    values.minutes = SE_fenzhong->value();
-    values.seconds = SE_miaozhong->value();
+    values.hours = spinValue(SE_xiaoshi);
+    values.minutes = spinValue(SE_fenzhong);
+    values.seconds = spinValue(SE_miaozhong);
     values.withDate = CB_riqi->isChecked();
     values.date = toDateTime(DTP_riqi->date(), {});
     values.time = toDateTime({}, DTP_shijian->time());
 
-    const std::optional<std::string> parameter
-        = m_pluginHost->obtainParameter(values.operationName);
+    const std::optional<std::string> parameter = host->obtainParameter(values.operationName);
     // The module's dialog ran an event loop: the program may have been closed meanwhile.
-    if (!parameter || m_closed)
+    if (!parameter || m_program.closed())
         return;
-    m_tasks.append(makeTaskRow(values, *parameter, m_tasks.size() + 1));
+    TaskList &list = m_program.tasks();
+    list.append(makeTaskRow(values, *parameter, list.size() + 1));
 
     SE_xiaoshi->setValue(0);
     SE_fenzhong->setValue(0);
@@ -479,9 +480,17 @@ void TForm_Main::tianjiaClick()
     resetDateAndTime();
 }
 
+int TForm_Main::spinValue(const QSpinBox *box)
+{
+    // A cleared field keeps its last value in QSpinBox; it reads as the text it shows.
+    bool number = false;
+    const int value = box->cleanText().trimmed().toInt(&number);
+    return number && value >= box->minimum() && value <= box->maximum() ? value : 0;
+}
+
 void TForm_Main::resetDateAndTime()
 {
-    const DateTime now = m_clock->now();
+    const DateTime now = m_program.now();
     DTP_riqi->setDate(QDate(now.year, now.month, now.day));
     DTP_shijian->setTime(QTime(now.hour, now.minute, now.second));
     CB_riqi->setChecked(false);
@@ -509,9 +518,8 @@ void TForm_Main::jishi_helpClick()
 
 void TForm_Main::caozuo_helpClick()
 {
-    if (m_closed || !m_pluginHost)
-        return;
-    m_pluginHost->showHelp(toGbk(CB_caozuo->currentText()));
+    if (PluginHost *host = m_program.plugins())
+        host->showHelp(toGbk(CB_caozuo->currentText()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -530,9 +538,8 @@ void TForm_Main::setQuickSetting(QCheckBox *box, bool checked, void (TForm_Main:
 
 void TForm_Main::writeQuickSetting(const char *key, bool value)
 {
-    if (m_closed || !m_cfgIni)
-        return;
-    m_cfgIni->writeBool("config", key, value);
+    if (m_program.configOpen())
+        m_program.config().writeBool("config", key, value);
 }
 
 void TForm_Main::CB_okClick()
@@ -559,7 +566,7 @@ std::optional<std::size_t> TForm_Main::selectedRow() const
     if (selected.isEmpty())
         return std::nullopt;
     const int row = selected.first().row();
-    if (row < 0 || static_cast<std::size_t>(row) >= m_tasks.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= m_program.tasks().size())
         return std::nullopt;
     return static_cast<std::size_t>(row);
 }
@@ -571,7 +578,14 @@ void TForm_Main::shanchuClick()
         m_notices.information(texts::helpCaption(), gbk("请先选择一条记录！"));
         return;
     }
-    m_tasks.remove(*row);
+    m_program.tasks().remove(*row);
+}
+
+void TForm_Main::forgetSelection()
+{
+    // The view would select the row that moved up: a second "删除记录" must not delete a task
+    // the user never chose.
+    LV_liebiao->selectionModel()->clear();
 }
 
 void TForm_Main::menu_delClick()
@@ -584,10 +598,10 @@ void TForm_Main::menu_playstopClick()
     const std::optional<std::size_t> row = selectedRow();
     if (!row)
         return;
-    const bool running = !m_tasks.row(*row).Running;
-    m_tasks.setRunning(*row, running);
-    m_tasks.setRowImage(*row, running ? 0 : 1);
-    m_tasks.flushChanges();
+    const bool running = !m_program.tasks().row(*row).Running;
+    m_program.tasks().setRunning(*row, running);
+    m_program.tasks().setRowImage(*row, running ? 0 : 1);
+    m_program.tasks().flushChanges();
 }
 
 void TForm_Main::LV_liebiaoDblClick()
@@ -599,23 +613,24 @@ void TForm_Main::LV_liebiaoDblClick()
 void TForm_Main::menu_edelClick()
 {
     if (const std::optional<std::size_t> row = selectedRow()) {
-        m_tasks.setText(*row, TaskField::AfterRun, texts::deleteAfterRun());
-        m_tasks.flushChanges();
+        m_program.tasks().setText(*row, TaskField::AfterRun, texts::deleteAfterRun());
+        m_program.tasks().flushChanges();
     }
 }
 
 void TForm_Main::menu_enodelClick()
 {
     if (const std::optional<std::size_t> row = selectedRow()) {
-        m_tasks.setText(*row, TaskField::AfterRun, texts::keepAfterRun());
-        m_tasks.flushChanges();
+        m_program.tasks().setText(*row, TaskField::AfterRun, texts::keepAfterRun());
+        m_program.tasks().flushChanges();
     }
 }
 
 void TForm_Main::liebiaoMenuPopup()
 {
     const std::optional<std::size_t> row = selectedRow();
-    const std::string afterRun = row ? m_tasks.row(*row).text(TaskField::AfterRun) : std::string();
+    const std::string afterRun
+        = row ? m_program.tasks().row(*row).text(TaskField::AfterRun) : std::string();
     menu_playstop->setEnabled(row.has_value());
     menu_edel->setEnabled(row && afterRun == texts::keepAfterRun());
     menu_enodel->setEnabled(row && afterRun == texts::deleteAfterRun());

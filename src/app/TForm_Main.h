@@ -1,17 +1,11 @@
 #pragma once
 
 #include "gui/FixedWindow.h"
-#include "gui/QtUserNotices.h"
-#include "scheduler/TaskListModel.h"
-
-#include "kelmu/KelmuFunctions.h"
 #include "scheduler/TaskList.h"
-#include "scheduler/TaskPass.h"
 
 #include <QPointer>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -29,25 +23,22 @@ class QTimeEdit;
 class QTreeView;
 
 namespace lunor {
-class IniStore;
-class PluginHost;
+class Program;
 } // namespace lunor
 
 namespace lunor::gui {
 
+class QtUserNotices;
 class SecondTimer;
-
-// The function library and the clock of the main window; the real ones unless a test gives
-// its own.
-struct MainWindowServices
-{
-    KelmuFunctions *kelmu = nullptr;
-    Clock *clock = nullptr;
-};
+class TaskListModel;
+class TForm_About;
+class TForm_Config;
+class TForm_manage;
+class TForm_up;
 
 // The main window: task entry, the task list with its commands, the quick settings, the
-// buttons to the other windows and the status bar; it owns the two stores and the
-// one-second timer, and its close step ends the program.
+// buttons to the other windows and the status bar, and the one-second timer. The program's
+// state is the Program's; its close step ends the program.
 class TForm_Main final : public FixedWindow
 {
     Q_OBJECT
@@ -56,23 +47,24 @@ public:
     // to end (a signal, the end of the desktop session), when nobody is there to answer a box.
     enum class CloseReason { User, System };
 
-    // `programFolder` is the executable's folder with a trailing '/': the stores, the plug-in
-    // folder and the hand-off file live there. Runs the creation step.
-    explicit TForm_Main(
-        std::string programFolder, MainWindowServices services = {}, QWidget *parent = nullptr);
+    // Runs the creation step. The notices' boxes are owned by this window from now on.
+    TForm_Main(Program &program, QtUserNotices &notices, QWidget *parent = nullptr);
     ~TForm_Main() override;
 
     // The other windows that the buttons show; created after the main window.
-    void setOtherWindows(QWidget *config, QWidget *about, QWidget *manage, QWidget *up);
+    void setOtherWindows(
+        TForm_Config *config, TForm_About *about, TForm_manage *manage, TForm_up *up);
 
     // Whether the main window is to be shown when the event loop starts.
     bool showAtStart() const { return m_showAtStart; }
-    bool closeStepDone() const { return m_closed; }
-    TaskList &tasks() { return m_tasks; }
+    bool closeStepDone() const;
+    TaskList &tasks();
 
     // The close step: saves the task list when auto-save is on and releases the stores. It runs
-    // once; afterwards nothing runs an operation or writes a store.
-    void FormClose(CloseReason reason);
+    // once; afterwards nothing runs an operation or writes a store. When the list cannot be
+    // saved, a person at the window may retry or keep the program running (false: the
+    // program goes on); when nobody can answer, the rows go to a file of their own.
+    bool FormClose(CloseReason reason);
 
     // The event handlers, named after their control and event. They run from the controls'
     // signals through runAction; called directly (tests), a refused store write throws.
@@ -107,8 +99,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    class PluginRunner;
-
     void buildControls();
     void buildTaskList(QGroupBox *group);
     void buildButtons(QGroupBox *group);
@@ -122,6 +112,10 @@ private:
     // changed, so that an error of the handler reaches the creation step.
     void setQuickSetting(QCheckBox *box, bool checked, void (TForm_Main::*handler)());
     void writeQuickSetting(const char *key, bool value);
+    // A spin edit's value as its text reads: text that is not a number reads as 0.
+    static int spinValue(const QSpinBox *box);
+    // The list's selection ends with the deleted row, whoever deleted it.
+    void forgetSelection();
 
     // Runs a handler that may write a store; a refused write ends it with an error box.
     void runAction(const std::function<void()> &action);
@@ -130,34 +124,16 @@ private:
     std::optional<std::size_t> selectedRow() const;
     static void showWindow(QWidget *window);
 
-    std::string m_programFolder;
-
-    // The stores: `CfgIni` over "CFG.dll", `MissionIni` over "mission.mss". The close step
-    // releases them (nothing reads or writes them afterwards); the objects themselves stay
-    // until the window goes, because a close step that runs inside a nested event loop still
-    // has callers up the stack that hold references to them.
-    std::unique_ptr<IniStore> m_cfgIni;
-    std::unique_ptr<IniStore> m_missionIni;
-
-    std::unique_ptr<KelmuFunctions> m_ownKelmu;
-    std::unique_ptr<Clock> m_ownClock;
-    KelmuFunctions *m_kelmu;
-    Clock *m_clock;
-
-    QtUserNotices m_notices;
-    std::unique_ptr<PluginHost> m_pluginHost;
-    std::unique_ptr<PluginRunner> m_runner;
-    TaskList m_tasks;
-    std::unique_ptr<TaskPass> m_pass;
+    Program &m_program;
+    QtUserNotices &m_notices;
     TaskListModel *m_model = nullptr;
 
     bool m_showAtStart = true;
-    bool m_closed = false;
 
-    QPointer<QWidget> m_formConfig;
-    QPointer<QWidget> m_formAbout;
-    QPointer<QWidget> m_formManage;
-    QPointer<QWidget> m_formUp;
+    QPointer<TForm_Config> m_formConfig;
+    QPointer<TForm_About> m_formAbout;
+    QPointer<TForm_manage> m_formManage;
+    QPointer<TForm_up> m_formUp;
 
     // Controls, named as the window's objects.
     QComboBox *CB_jishi = nullptr;

@@ -1,3 +1,4 @@
+#include "app/Program.h"
 #include "app/ProgramShutdown.h"
 #include "app/TForm_Main.h"
 #include "gui/FixedWindow.h"
@@ -6,6 +7,9 @@
 #include "settings/TForm_Config.h"
 #include "update/TForm_up.h"
 
+#include "gui/QtUserNotices.h"
+#include "kelmu/KelmuFunctions.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/Signals.h"
 
@@ -22,8 +26,13 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(lunor::gui::windowFont());
 
+    lunor::LibraryKelmuFunctions kelmu;
+    lunor::gui::QtUserNotices notices;
+    lunor::Program program(
+        lunor::platform::executableDirectory(), kelmu, lunor::platform::systemClock(), notices);
+
     // The five windows, in this order; the main window's creation step runs first.
-    lunor::gui::TForm_Main formMain(lunor::platform::executableDirectory());
+    lunor::gui::TForm_Main formMain(program, notices);
     lunor::gui::TForm_Config formConfig;
     lunor::gui::TForm_About formAbout;
     lunor::gui::TForm_manage formManage;

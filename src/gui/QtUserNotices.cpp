@@ -60,6 +60,11 @@ void QtUserNotices::error(const std::string &text)
     show(Kind::Error, applicationTitle(), fromGbk(text));
 }
 
+bool QtUserNotices::retryOrKeepRunning(const std::string &text)
+{
+    return show(Kind::Retry, applicationTitle(), fromGbk(text));
+}
+
 bool QtUserNotices::show(Kind kind, const QString &caption, const QString &text)
 {
     if (m_silenced)
@@ -85,6 +90,10 @@ bool QtUserNotices::show(Kind kind, const QString &caption, const QString &text)
     case Kind::Error:
         icon = QMessageBox::Critical;
         break;
+    case Kind::Retry:
+        icon = QMessageBox::Warning;
+        buttons = QMessageBox::Retry | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(icon, caption, text, buttons, parent);
     // The buttons speak the program's language, as the system's boxes do on a Chinese desktop.
@@ -92,6 +101,11 @@ bool QtUserNotices::show(Kind kind, const QString &caption, const QString &text)
         box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         box.setDefaultButton(QMessageBox::Yes);
+    } else if (kind == Kind::Retry) {
+        box.button(QMessageBox::Retry)->setText(QStringLiteral("重试(&R)"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("继续运行(&C)"));
+        box.setDefaultButton(QMessageBox::Retry);
+        return box.exec() == QMessageBox::Retry;
     } else {
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     }

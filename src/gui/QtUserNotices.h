@@ -15,7 +15,7 @@ namespace lunor::gui {
 class QtUserNotices final : public UserNotices
 {
 public:
-    enum class Kind { Information, Confirm, Plain, Beep, Error };
+    enum class Kind { Information, Confirm, Plain, Beep, Error, Retry };
     struct Notice
     {
         Kind kind;
@@ -28,7 +28,8 @@ public:
     static void setTestHook(TestHook hook);
 
     // `owner` owns the boxes that the main window owns.
-    explicit QtUserNotices(QWidget *owner);
+    explicit QtUserNotices(QWidget *owner = nullptr);
+    void setOwner(QWidget *owner) { m_owner = owner; }
 
     // After the close step nothing may follow: no more boxes, and a confirmation that is
     // still open or comes later counts as declined.
@@ -39,6 +40,9 @@ public:
     void plainMessage(const std::string &text) override;
     void beep() override;
     void error(const std::string &text) override;
+
+    // A box owned by the main window with the buttons "重试" and "继续运行": true for a retry.
+    bool retryOrKeepRunning(const std::string &text);
 
     // The application title: the caption of plain dialogs and error boxes.
     static QString applicationTitle();

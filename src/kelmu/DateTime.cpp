@@ -1,5 +1,7 @@
 #include "kelmu/DateTime.h"
 
+#include "platform/Clock.h"
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -130,29 +132,36 @@ DateTime DateTime::fromDays(double days)
     return moment;
 }
 
+long long DateTime::wallSeconds() const
+{
+    const long long days = hasDate() ? daysFromCivil(year, month, day) : 0;
+    return days * 86'400 + hour * 3'600 + minute * 60 + second;
+}
+
+DateTime DateTime::fromWallSeconds(long long seconds)
+{
+    const long long days = seconds >= 0 ? seconds / 86'400 : -((-seconds + 86'399) / 86'400);
+    const long long inDay = seconds - days * 86'400;
+    const CivilDate date = civilFromDays(days);
+    DateTime moment;
+    moment.year = static_cast<int>(date.year);
+    moment.month = date.month;
+    moment.day = date.day;
+    moment.hour = static_cast<int>(inDay / 3'600);
+    moment.minute = static_cast<int>(inDay % 3'600 / 60);
+    moment.second = static_cast<int>(inDay % 60);
+    return moment;
+}
+
+DateTime DateTime::from(const platform::LocalTime &local)
+{
+    return { local.year, local.month, local.day, local.hour, local.minute, local.second,
+        local.millisecond };
+}
+
 DateTime DateTime::now()
 {
-    using namespace std::chrono;
-    const auto current = system_clock::now();
-    const auto wholeSeconds = floor<seconds>(current);
-    const std::time_t seconds = system_clock::to_time_t(wholeSeconds);
-    std::tm local {};
-#if defined(_WIN32)
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    DateTime moment;
-    moment.year = local.tm_year + 1900;
-    moment.month = local.tm_mon + 1;
-    moment.day = local.tm_mday;
-    moment.hour = local.tm_hour;
-    moment.minute = local.tm_min;
-    // A leap second shows as :59 rather than :60, which no moment text accepts.
-    moment.second = local.tm_sec > 59 ? 59 : local.tm_sec;
-    moment.millisecond
-        = static_cast<int>(duration_cast<milliseconds>(current - wholeSeconds).count());
-    return moment;
+    return from(platform::systemClock().now());
 }
 
 std::string formatDateTime(const DateTime &moment)

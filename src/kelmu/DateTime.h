@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+namespace lunor::platform {
+struct LocalTime;
+}
+
 namespace lunor {
 
 // A local date and time as the program shows and stores it. A value without a date (year 0)
@@ -25,7 +29,14 @@ struct DateTime
     double toDays() const;
     static DateTime fromDays(double days);
 
-    // The current local date and time.
+    // Whole seconds since 1970-01-01 00:00 on the wall clock's own scale (no time zone): the
+    // distance between two moments as the clock shows them. A time of day alone counts from
+    // midnight.
+    long long wallSeconds() const;
+    static DateTime fromWallSeconds(long long seconds);
+
+    static DateTime from(const platform::LocalTime &local);
+    // The current local date and time of the system's clock.
     static DateTime now();
 
     bool operator==(const DateTime &) const = default;

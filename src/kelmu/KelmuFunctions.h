@@ -16,18 +16,12 @@ public:
     virtual int openTime() = 0;
     virtual int noAction() = 0;
     virtual std::string intToTime(int seconds) = 0;
-    virtual std::string getWeek() = 0;
+    // The weekday text of a day, worded as the library's GetWeek words today's: the tick
+    // passes its own moment, so that the clock and the weekday never disagree at midnight.
+    virtual std::string getWeek(const DateTime &day) = 0;
     virtual int timeDiff(double now, double target) = 0;
     virtual std::string getFileVer(const std::string &path) = 0;
     virtual std::string getFileName(const std::string &url) = 0;
-};
-
-// The current local time, behind an interface for the same reason.
-class Clock
-{
-public:
-    virtual ~Clock() = default;
-    virtual DateTime now() = 0;
 };
 
 // Calls the exports of libKelmu and copies their texts at once.
@@ -37,16 +31,10 @@ public:
     int openTime() override;
     int noAction() override;
     std::string intToTime(int seconds) override;
-    std::string getWeek() override;
+    std::string getWeek(const DateTime &day) override;
     int timeDiff(double now, double target) override;
     std::string getFileVer(const std::string &path) override;
     std::string getFileName(const std::string &url) override;
-};
-
-class SystemClock final : public Clock
-{
-public:
-    DateTime now() override { return DateTime::now(); }
 };
 
 } // namespace lunor

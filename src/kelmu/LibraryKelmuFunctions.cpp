@@ -1,5 +1,7 @@
 #include "kelmu/KelmuFunctions.h"
 
+#include "kelmu/KelmuCore.h"
+
 #include "kelmu/Kelmu.h"
 #include "platform/TextCodec.h"
 
@@ -29,9 +31,10 @@ std::string LibraryKelmuFunctions::intToTime(int seconds)
     return copyText(IntToTime(seconds));
 }
 
-std::string LibraryKelmuFunctions::getWeek()
+std::string LibraryKelmuFunctions::getWeek(const DateTime &day)
 {
-    return copyText(GetWeek());
+    // GetWeek words today's weekday with the same function; it only reads the clock itself.
+    return kelmu::weekdayText(weekdayOf(day));
 }
 
 int LibraryKelmuFunctions::timeDiff(double now, double target)

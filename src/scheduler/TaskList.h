@@ -38,7 +38,7 @@ struct TaskRow
     std::string SerialNo;
     std::array<std::string, TaskFieldCount> texts;
     bool Running = false; // armed (true) or stopped
-    int RowImage = 0;     // 0 armed picture, 1 stopped picture
+    int RowImage = 0; // 0 armed picture, 1 stopped picture
 
     std::string &text(TaskField field) { return texts[static_cast<int>(field)]; }
     const std::string &text(TaskField field) const { return texts[static_cast<int>(field)]; }

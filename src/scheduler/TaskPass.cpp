@@ -3,6 +3,7 @@
 #include "common/SystemTexts.h"
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -15,6 +16,25 @@ std::string decimal(std::int64_t value)
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return { buffer, result.ptr };
 }
+
+// Marks a row's run step as waiting while ExeCute has not returned, on every way out of it.
+class WaitingRun
+{
+public:
+    WaitingRun(std::vector<TaskList::RowId> &waiting, TaskList::RowId id)
+        : m_waiting(waiting)
+        , m_id(id)
+    {
+        m_waiting.push_back(id);
+    }
+    ~WaitingRun() { m_waiting.erase(std::find(m_waiting.begin(), m_waiting.end(), m_id)); }
+    WaitingRun(const WaitingRun &) = delete;
+    WaitingRun &operator=(const WaitingRun &) = delete;
+
+private:
+    std::vector<TaskList::RowId> &m_waiting;
+    TaskList::RowId m_id;
+};
 
 } // namespace
 
@@ -44,7 +64,7 @@ std::optional<std::int32_t> parseRowNumber(const std::string &text)
     return value;
 }
 
-StatusTexts makeStatusTexts(KelmuFunctions &kelmu, Clock &clock)
+StatusTexts makeStatusTexts(KelmuFunctions &kelmu, const DateTime &now)
 {
     static const std::string year = platform::utf8ToGbk("年");
     static const std::string month = platform::utf8ToGbk("月");
@@ -52,7 +72,6 @@ StatusTexts makeStatusTexts(KelmuFunctions &kelmu, Clock &clock)
     static const std::string uptimeLabel = platform::utf8ToGbk("操作系统已连续运行：");
     static const std::string idleLabel = platform::utf8ToGbk("鼠标键盘无操作时间：");
 
-    const DateTime now = clock.now();
     char date[8][8];
     std::snprintf(date[0], sizeof date[0], "%04d", now.year);
     std::snprintf(date[1], sizeof date[1], "%02d", now.month);
@@ -63,36 +82,39 @@ StatusTexts makeStatusTexts(KelmuFunctions &kelmu, Clock &clock)
 
     StatusTexts texts;
     texts.clock = std::string(" ") + date[0] + year + date[1] + month + date[2] + day + " "
-        + date[3] + ":" + date[4] + ":" + date[5] + " " + kelmu.getWeek();
+        + date[3] + ":" + date[4] + ":" + date[5] + " " + kelmu.getWeek(now);
     texts.uptime = uptimeLabel + kelmu.intToTime(kelmu.openTime());
     texts.idle = idleLabel + kelmu.intToTime(kelmu.noAction());
     return texts;
 }
 
-TaskPass::TaskPass(TaskList &tasks, KelmuFunctions &kelmu, Clock &clock, OperationRunner &runner)
+TaskPass::TaskPass(TaskList &tasks, KelmuFunctions &kelmu, OperationRunner &runner)
     : m_tasks(tasks)
     , m_kelmu(kelmu)
-    , m_clock(clock)
     , m_runner(runner)
 { }
 
-void TaskPass::readClock()
+void TaskPass::liebiao_caozuo(const DateTime &now)
 {
-    m_now = m_clock.now();
-    m_now.millisecond = 0;
-    m_nowDateTimeText = formatDateTime(m_now);
-    m_nowTimeText = formatTimeOfDay(m_now);
-}
+    // A pass nested in a run has seconds of its own; the outer pass goes on with its own.
+    const DateTime outerNow = m_now;
+    const long long outerFrom = m_from;
+    const long long outerTo = m_to;
 
-void TaskPass::liebiao_caozuo()
-{
-    readClock();
+    m_now = now;
+    m_now.millisecond = 0;
+    m_to = m_now.wallSeconds();
+    // The seconds since the previous pass belong to this one; the first pass of a run, and a
+    // pass after the clock was set back, have their own second only.
+    m_from = m_lastPass && *m_lastPass < m_to ? *m_lastPass : m_to - 1;
+    m_lastPass = m_to;
+
     // The row count is read afresh before every row: runs may add or remove rows meanwhile.
     std::size_t position = 0;
     while (position < m_tasks.size()) {
         const std::optional<std::int32_t> mode
             = parseRowNumber(m_tasks.row(position).text(TaskField::ModeIndex));
-        if (!mode) {
+        if (!mode || runWaiting(m_tasks.idAt(position))) {
             ++position;
             continue;
         }
@@ -118,6 +140,38 @@ void TaskPass::liebiao_caozuo()
         }
     }
     m_tasks.flushChanges();
+
+    m_now = outerNow;
+    m_from = outerFrom;
+    m_to = outerTo;
+}
+
+bool TaskPass::runWaiting(TaskList::RowId id) const
+{
+    return std::find(m_waiting.begin(), m_waiting.end(), id) != m_waiting.end();
+}
+
+bool TaskPass::atTimeDue(const std::string &preset) const
+{
+    // The target must read exactly as the clock's text of its second would.
+    const std::optional<DateTime> target = parseMoment(preset);
+    if (!target)
+        return false;
+    if (preset.size() > 8) {
+        if (formatDateTime(*target) != preset)
+            return false;
+        const long long second = target->wallSeconds();
+        return second > m_from && second <= m_to;
+    }
+    if (formatTimeOfDay(*target) != preset)
+        return false;
+    // A time of day is due at the first second after m_from that shows it.
+    constexpr long long Day = 86'400;
+    if (m_to - m_from >= Day)
+        return true;
+    const long long first = m_from + 1;
+    const long long offset = ((target->wallSeconds() - first) % Day + Day) % Day;
+    return first + offset <= m_to;
 }
 
 std::optional<std::int32_t> TaskPass::armedCount(std::size_t position) const
@@ -157,9 +211,7 @@ std::size_t TaskPass::handleAtTime(std::size_t position)
     const int left = m_kelmu.timeDiff(m_now.toDays(), target->toDays());
     m_tasks.setText(position, TaskField::RemainingText, plainHms(left));
 
-    const std::string &preset = row.text(TaskField::Preset);
-    const std::string &now = preset.size() > 8 ? m_nowDateTimeText : m_nowTimeText;
-    if (now == preset)
+    if (atTimeDue(row.text(TaskField::Preset)))
         return runStep(position);
     return position + 1;
 }
@@ -215,8 +267,8 @@ TaskList::RowId TaskPass::runOperation(std::size_t position)
     const std::string parameter = m_tasks.row(position).text(TaskField::ParamText);
     // The view shows the disarmed row while the run waits.
     m_tasks.flushChanges();
+    const WaitingRun waiting(m_waiting, id);
     m_runner.ExeCute(operation, parameter);
-    readClock();
     return id;
 }
 

@@ -1,6 +1,7 @@
 // The main window driven through its controls, by object name, under the offscreen platform.
 #include "FakeKelmu.h"
 #include "GuiTestSupport.h"
+#include "ProgramWindow.h"
 #include "app/TForm_Main.h"
 #include "gui/SecondTimer.h"
 #include "plugins/TForm_manage.h"
@@ -9,6 +10,7 @@
 #include "settings/TForm_Config.h"
 #include "update/TForm_up.h"
 
+#include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "settings/IniStore.h"
 
@@ -22,6 +24,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -92,20 +95,23 @@ class MainWindowTest : public ::testing::Test
 protected:
     void TearDown() override
     {
-        window.reset();
+        program.reset();
+        window = nullptr;
         qunsetenv("LUNOR_FIXTURE_PARAMETER_TEXT");
         qunsetenv("LUNOR_FIXTURE_PARAMETER_RESULT");
     }
 
     // Creates and shows the main window over the folder. The one-second timer is held
     // unless `ticking`, so that counts do not move under a test that does not wait for them.
-    TForm_Main &open(gui::MainWindowServices services = {}, bool ticking = false)
+    TForm_Main &open(
+        KelmuFunctions *kelmu = nullptr, platform::Clock *clock = nullptr, bool ticking = false)
     {
-        window = std::make_unique<TForm_Main>(folder.path(), services);
+        program = std::make_unique<ProgramWindow>(folder.path(), kelmu, clock);
+        window = &program->window;
         if (!ticking)
             window->findChild<gui::SecondTimer *>(QStringLiteral("Time"))->blockSignals(true);
         window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
         return *window;
     }
 
@@ -153,7 +159,8 @@ protected:
 
     ProgramFolder folder;
     NoticeRecorder notices;
-    std::unique_ptr<TForm_Main> window;
+    std::unique_ptr<ProgramWindow> program;
+    TForm_Main *window = nullptr;
 };
 
 // ------------------------------------------------------------------------------------------
@@ -404,9 +411,9 @@ TEST_F(MainWindowTest, QuickSettingsStartFromTheStore)
 TEST_F(MainWindowTest, HiddenStartIsDecidedFromTheStore)
 {
     folder.writeConfig("[config]\nCB_hidewindow=1\n");
-    EXPECT_FALSE(TForm_Main(folder.path()).showAtStart());
+    EXPECT_FALSE(ProgramWindow(folder.path()).window.showAtStart());
     folder.writeConfig("[config]\nCB_hidewindow=0\n");
-    EXPECT_TRUE(TForm_Main(folder.path()).showAtStart());
+    EXPECT_TRUE(ProgramWindow(folder.path()).window.showAtStart());
 }
 
 TEST_F(MainWindowTest, RefusedWriteInTheCreationStepSkipsTheRemainingSteps)
@@ -438,10 +445,10 @@ TEST_F(MainWindowTest, RefusedWriteInTheCreationStepSkipsTheRemainingSteps)
 TEST_F(MainWindowTest, TickWritesTheThreeStatusTexts)
 {
     FakeKelmu kelmu;
-    FakeClock clock;
+    TestClock clock;
     kelmu.uptime = 3725;
     kelmu.idle = 42;
-    TForm_Main &main = open({ &kelmu, &clock });
+    TForm_Main &main = open(&kelmu, &clock);
     main.TimeTimer();
     EXPECT_EQ(
         control<QLabel>("StatusPanel0")->text(), QStringLiteral(" 2008年12月20日 14:30:05 W"));
@@ -455,7 +462,7 @@ TEST_F(MainWindowTest, DueRowsRunThroughThePlugInOnTheTimer)
     folder.writeConfig("[config]\nCB_save=1\n");
     folder.writeMission(mission({ countdownRow("1", "0", "保留", "hello"),
         countdownRow("2", "2", "删除", "参数二"), countdownRow("3", "1000") }));
-    open({}, true);
+    open(nullptr, nullptr, true);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return folder.runCalls().size() == 2; }, 6000));
     const std::vector<std::string> runs = folder.runCalls();
@@ -700,6 +707,52 @@ TEST_F(MainWindowTest, DeleteRemovesTheSelectedRowByButtonAndByMenu)
     EXPECT_TRUE(notices.notices.empty());
 }
 
+TEST_F(MainWindowTest, AfterADeletionNothingIsSelected)
+{
+    // A second "删除记录" must not delete a task the user never chose: by button, by menu, and
+    // when a row deletes itself after its run.
+    folder.installRecorder();
+    folder.writeConfig("[config]\nCB_save=1\n");
+    folder.writeMission(mission({ countdownRow("1", "100"), countdownRow("2", "100"),
+        countdownRow("3", "0", "删除"), countdownRow("4", "100") }));
+    open();
+    clickRow(0);
+    QTest::mouseClick(control<QPushButton>("shanchu"), Qt::LeftButton);
+    ASSERT_EQ(tasks().size(), 3u);
+    EXPECT_TRUE(list()->selectionModel()->selectedRows().isEmpty());
+    QTest::mouseClick(control<QPushButton>("shanchu"), Qt::LeftButton);
+    EXPECT_EQ(tasks().size(), 3u);
+    EXPECT_EQ(notices.ofKind(Kind::Information).size(), 1u);
+
+    chooseFromMenu(popUpMenu(0), "menu_del");
+    ASSERT_EQ(tasks().size(), 2u);
+    EXPECT_TRUE(list()->selectionModel()->selectedRows().isEmpty());
+
+    // Row "3" runs and deletes itself while the row under it is not selected.
+    clickRow(0);
+    window->TimeTimer();
+    ASSERT_EQ(tasks().size(), 1u);
+    EXPECT_EQ(tasks().row(0).SerialNo, "4");
+    EXPECT_TRUE(list()->selectionModel()->selectedRows().isEmpty());
+}
+
+TEST_F(MainWindowTest, AClearedSpinEditReadsAsZero)
+{
+    folder.installRecorder();
+    open();
+    QSpinBox *hours = control<QSpinBox>("SE_xiaoshi");
+    hours->setValue(123);
+    // The user clears the hours and types 5 seconds; text that is no number reads as 0 too.
+    hours->findChild<QLineEdit *>()->clear();
+    QSpinBox *minutes = control<QSpinBox>("SE_fenzhong");
+    minutes->setValue(7);
+    minutes->findChild<QLineEdit *>()->setText(QStringLiteral("x"));
+    control<QSpinBox>("SE_miaozhong")->setValue(5);
+    QTest::mouseClick(control<QPushButton>("tianjia"), Qt::LeftButton);
+    ASSERT_EQ(tasks().size(), 1u);
+    EXPECT_EQ(tasks().row(0).text(TaskField::Counter), "5");
+}
+
 TEST_F(MainWindowTest, StopAndResumeByMenuAndDoubleClick)
 {
     folder.writeConfig("[config]\nCB_save=1\n");
@@ -853,8 +906,8 @@ TEST_F(MainWindowTest, ConfirmationSettingTakesEffectAtTheNextRun)
     folder.writeMission(mission({ countdownRow("1", "0", "保留", "x") }));
     notices.answer = false;
     FakeKelmu kelmu;
-    FakeClock clock;
-    TForm_Main &main = open({ &kelmu, &clock });
+    TestClock clock;
+    TForm_Main &main = open(&kelmu, &clock);
     QTest::mouseClick(control<QCheckBox>("CB_ok"), Qt::LeftButton);
     main.TimeTimer();
     const auto confirmations = notices.ofKind(Kind::Confirm);
@@ -1010,23 +1063,76 @@ TEST_F(MainWindowTest, NothingRunsOrIsWrittenAfterTheCloseStep)
     EXPECT_TRUE(notices.notices.empty());
 }
 
-TEST_F(MainWindowTest, RefusedSaveAtExitIsReportedAndTheProgramStillEnds)
+class RefusedSaveTest : public MainWindowTest
 {
-    folder.writeConfig("[config]\nCB_save=1\n");
-    folder.writeMission(mission({ countdownRow("1", "100") }));
-    const std::string before = folder.readBytes("mission.mss");
-    TForm_Main &main = open();
-    std::filesystem::permissions(folder.file("mission.mss"),
-        std::filesystem::perms::owner_write | std::filesystem::perms::group_write
-            | std::filesystem::perms::others_write,
-        std::filesystem::perm_options::remove);
-    QSignalSpy ended(&main, &TForm_Main::programEnded);
+protected:
+    void SetUp() override
+    {
+        folder.writeConfig("[config]\nCB_save=1\n");
+        folder.writeMission(mission({ countdownRow("1", "100", "保留", "任务一") }));
+        before = folder.readBytes("mission.mss");
+        open();
+        setWritable(false);
+    }
+
+    void setWritable(bool writable)
+    {
+        std::filesystem::permissions(folder.file("mission.mss"),
+            std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+                | std::filesystem::perms::others_write,
+            writable ? std::filesystem::perm_options::add : std::filesystem::perm_options::remove);
+    }
+
+    std::string before;
+};
+
+TEST_F(RefusedSaveTest, TheUserMayRetryOrKeepTheProgramRunning)
+{
+    QSignalSpy ended(window, &TForm_Main::programEnded);
+    // Keep running: nothing is closed and the tasks go on.
+    notices.answer = false;
     QTest::mouseClick(control<QPushButton>("tuichu"), Qt::LeftButton);
-    ASSERT_EQ(notices.ofKind(Kind::Error).size(), 1u);
-    EXPECT_EQ(notices.ofKind(Kind::Error)[0].text.toStdString(),
-        "Unable to write to " + folder.file("mission.mss"));
-    EXPECT_EQ(ended.count(), 1);
+    ASSERT_EQ(notices.ofKind(Kind::Retry).size(), 1u);
+    EXPECT_NE(notices.ofKind(Kind::Retry)[0].text.indexOf(
+                  QString::fromStdString("Unable to write to " + folder.file("mission.mss"))),
+        -1);
+    EXPECT_TRUE(notices.ofKind(Kind::Retry)[0].text.contains(QStringLiteral("继续运行")));
+    EXPECT_EQ(ended.count(), 0);
+    EXPECT_FALSE(window->closeStepDone());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(tasks().size(), 1u);
     EXPECT_EQ(folder.readBytes("mission.mss"), before);
+
+    // Retry after the file was freed: saved, and the program ends.
+    int retries = 0;
+    notices.answer = true;
+    notices.onNotice = [&](const NoticeRecorder::Notice &notice) {
+        if (notice.kind == Kind::Retry && ++retries == 2)
+            setWritable(true);
+    };
+    QTest::mouseClick(control<QPushButton>("tuichu"), Qt::LeftButton);
+    EXPECT_EQ(retries, 2);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(window->closeStepDone());
+    EXPECT_NE(folder.readText("mission.mss").find("3=任务一"), std::string::npos);
+}
+
+TEST_F(RefusedSaveTest, WithNobodyToAskTheRowsGoToTheUsersDataFolder)
+{
+    TempFolder dataHome;
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dataHome.path()));
+    QSignalSpy ended(window, &TForm_Main::programEnded);
+    window->FormClose(TForm_Main::CloseReason::System);
+    qunsetenv("XDG_DATA_HOME");
+
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(notices.notices.empty());
+    EXPECT_EQ(folder.readBytes("mission.mss"), before);
+    const std::vector<std::string> copies
+        = platform::listDirectory(dataHome.file("LunorTime/"), "*.mss");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_NE(platform::gbkToUtf8(dataHome.read("LunorTime/" + copies[0])).find("3=任务一"),
+        std::string::npos);
 }
 
 } // namespace

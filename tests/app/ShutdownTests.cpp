@@ -2,6 +2,7 @@
 // confirmation box is open (a nested event loop) runs the close step, leaves every event loop
 // with status 0, and nothing runs or is written afterwards.
 #include "GuiTestSupport.h"
+#include "ProgramWindow.h"
 #include "app/ProgramShutdown.h"
 #include "app/TForm_Main.h"
 
@@ -34,7 +35,8 @@ TEST(ProgramShutdownTest, TerminationSignalDuringAConfirmationEndsTheProgramClea
 
     const int pipe = platform::catchTerminationRequests();
     ASSERT_GE(pipe, 0);
-    gui::TForm_Main window(folder.path());
+    ProgramWindow program(folder.path());
+    gui::TForm_Main &window = program.window;
     gui::ProgramShutdown shutdown(window, pipe);
     window.show();
 

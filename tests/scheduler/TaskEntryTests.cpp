@@ -34,11 +34,11 @@ TEST(TaskEntry, SecondCountsAreStoredInCounterAndPreset)
         int mode, h, m, s;
         const char *count;
     } cases[] = {
-        {ModeCountdown, 0, 1, 0, "60"},
-        {ModeCountdown, 0, 90, 0, "5400"},
-        {ModeLoop, 999, 999, 999, "3657339"},
-        {ModeUptime, 0, 0, 0, "0"},
-        {ModeIdle, 1, 0, 59, "3659"},
+        { ModeCountdown, 0, 1, 0, "60" },
+        { ModeCountdown, 0, 90, 0, "5400" },
+        { ModeLoop, 999, 999, 999, "3657339" },
+        { ModeUptime, 0, 0, 0, "0" },
+        { ModeIdle, 1, 0, 59, "3659" },
     };
     for (const auto &c : cases) {
         const TaskRow row = makeTaskRow(entry(c.mode, c.h, c.m, c.s), "p", 4);
@@ -65,8 +65,8 @@ TEST(TaskEntry, TheNewRowIsArmedAndCarriesTheEntryTexts)
 TEST(TaskEntry, AtTimeStoresATimeOfDayOrADateAndTime)
 {
     TaskEntryValues values = entry(ModeAtTime, 5, 5, 5);
-    values.date = {2008, 12, 20, 1, 2, 3, 0};
-    values.time = {2001, 1, 1, 14, 30, 5, 0};
+    values.date = { 2008, 12, 20, 1, 2, 3, 0 };
+    values.time = { 2001, 1, 1, 14, 30, 5, 0 };
 
     values.withDate = false;
     EXPECT_EQ(makeTaskRow(values, "", 1).text(TaskField::Counter), "14:30:05");

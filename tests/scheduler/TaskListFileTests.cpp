@@ -48,7 +48,7 @@ class TaskListFileTest : public ::testing::Test
 {
 protected:
     TempFolder folder;
-    IniStore missionIni {folder.file("mission.mss")};
+    IniStore missionIni { folder.file("mission.mss") };
 };
 
 } // namespace
@@ -73,8 +73,7 @@ TEST_F(TaskListFileTest, TheFileHoldsOneSectionPerRowWithKeysInOrder)
     saved.append(makeRow("1", false, "x"));
     liebiao_save(saved, missionIni);
     const std::string expected = "[1]\r\n1=" + gbk("A - 倒计时方式") + "\r\n2=" + gbk("关机")
-        + "\r\n3=x\r\n4=0:00:42\r\n5=" + gbk("保留")
-        + "\r\n6=42\r\n7=60\r\n8=0\r\nbool=0\r\n";
+        + "\r\n3=x\r\n4=0:00:42\r\n5=" + gbk("保留") + "\r\n6=42\r\n7=60\r\n8=0\r\nbool=0\r\n";
     EXPECT_EQ(folder.read("mission.mss"), expected);
 }
 
@@ -94,7 +93,7 @@ TEST_F(TaskListFileTest, RowsSharingASerialNumberAllSurvive)
 TEST_F(TaskListFileTest, TextsWithOuterSpacesOrQuotesComeBackUnchanged)
 {
     TaskList saved;
-    const char *params[] = {" lead", "trail ", "\"quoted\"", "'single'", "\"", "a \"b\" c", "\t"};
+    const char *params[] = { " lead", "trail ", "\"quoted\"", "'single'", "\"", "a \"b\" c", "\t" };
     int serial = 1;
     for (const char *param : params)
         saved.append(makeRow(std::to_string(serial++), true, param));
@@ -118,8 +117,9 @@ TEST_F(TaskListFileTest, AnEmptyListLeavesNoFile)
 
 TEST_F(TaskListFileTest, MissingKeysGiveEmptyTextsAndAStoppedRow)
 {
-    folder.write("mission.mss", "[7]\r\n2=op\r\n8=0\r\n[8]\r\nBOOL=0x1\r\n[9]\r\nbool=yes\r\n"
-                                "[10]\nbool = -2\n");
+    folder.write("mission.mss",
+        "[7]\r\n2=op\r\n8=0\r\n[8]\r\nBOOL=0x1\r\n[9]\r\nbool=yes\r\n"
+        "[10]\nbool = -2\n");
     TaskList loaded;
     liebiao_load(loaded, missionIni);
     ASSERT_EQ(loaded.size(), 4u);
@@ -145,7 +145,8 @@ TEST_F(TaskListFileTest, ARefusedSaveIsReportedAsTheStoreWriteError)
         liebiao_save(saved, blocked);
         FAIL() << "the save did not report the refused write";
     } catch (const StoreWriteError &error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + folder.file("blocked/mission.mss"));
+        EXPECT_EQ(
+            std::string(error.what()), "Unable to write to " + folder.file("blocked/mission.mss"));
     }
 }
 

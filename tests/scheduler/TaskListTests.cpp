@@ -68,7 +68,7 @@ TEST(TaskList, ChangesAreReportedAsOneRangeAndNotWhenNothingChanged)
     list.setText(2, TaskField::Counter, "");
     list.flushChanges();
     list.flushChanges();
-    EXPECT_EQ(log.events, (std::vector<std::string> {"changed 1-3"}));
+    EXPECT_EQ(log.events, (std::vector<std::string> { "changed 1-3" }));
 }
 
 TEST(TaskList, RemovalFlushesPendingChangesFirstSoTheyNameTheRightRows)
@@ -81,9 +81,9 @@ TEST(TaskList, RemovalFlushesPendingChangesFirstSoTheyNameTheRightRows)
 
     list.setText(2, TaskField::RemainingText, "x");
     list.remove(0);
-    list.append(std::vector<TaskRow> {rowNumbered("4"), rowNumbered("5")});
+    list.append(std::vector<TaskRow> { rowNumbered("4"), rowNumbered("5") });
     EXPECT_EQ(log.events,
-              (std::vector<std::string> {"changed 2-2", "remove 0-0", "removed", "insert 2-3",
-                                         "inserted"}));
+        (std::vector<std::string> {
+            "changed 2-2", "remove 0-0", "removed", "insert 2-3", "inserted" }));
     EXPECT_EQ(list.row(1).text(TaskField::RemainingText), "x");
 }

@@ -2,6 +2,7 @@
 
 #include "kelmu/KelmuCore.h"
 #include "kelmu/KelmuFunctions.h"
+#include "platform/Clock.h"
 
 #include <string>
 
@@ -28,7 +29,7 @@ public:
         return idle;
     }
     std::string intToTime(int seconds) override { return "T" + std::to_string(seconds); }
-    std::string getWeek() override { return "W"; }
+    std::string getWeek(const DateTime &) override { return "W"; }
     // The library's own arithmetic: the time-of-day rule is part of what callers rely on.
     int timeDiff(double now, double target) override { return kelmu::secondsUntil(now, target); }
     std::string getFileVer(const std::string &) override { return "1.2.3.4"; }
@@ -38,12 +39,24 @@ public:
     }
 };
 
-// A clock that stands still until the test moves it.
-class FakeClock final : public Clock
+// A clock that stands still until the test moves it: seconds pass without waiting.
+class TestClock final : public platform::Clock
 {
 public:
-    DateTime current {2008, 12, 20, 14, 30, 5, 0};
-    DateTime now() override { return current; }
+    DateTime current { 2008, 12, 20, 14, 30, 5, 0 };
+
+    platform::LocalTime now() override
+    {
+        return { current.year, current.month, current.day, current.hour, current.minute,
+            current.second, current.millisecond };
+    }
+    // Moves the clock on by whole seconds (back for a negative count).
+    void advance(long long seconds)
+    {
+        const int millisecond = current.millisecond;
+        current = DateTime::fromWallSeconds(current.wallSeconds() + seconds);
+        current.millisecond = millisecond;
+    }
 };
 
 } // namespace lunor::test

@@ -23,16 +23,19 @@ public:
 
     void information(const std::string &caption, const std::string &text) override
     {
-        notices.push_back({"information", caption, text});
+        notices.push_back({ "information", caption, text });
     }
     bool confirm(const std::string &caption, const std::string &text) override
     {
-        notices.push_back({"confirm", caption, text});
+        notices.push_back({ "confirm", caption, text });
         return answer;
     }
-    void plainMessage(const std::string &text) override { notices.push_back({"plain", {}, text}); }
-    void beep() override { notices.push_back({"beep", {}, {}}); }
-    void error(const std::string &text) override { notices.push_back({"error", {}, text}); }
+    void plainMessage(const std::string &text) override
+    {
+        notices.push_back({ "plain", {}, text });
+    }
+    void beep() override { notices.push_back({ "beep", {}, {} }); }
+    void error(const std::string &text) override { notices.push_back({ "error", {}, text }); }
 };
 
 } // namespace lunor::test

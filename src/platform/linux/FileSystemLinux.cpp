@@ -87,7 +87,9 @@ std::vector<std::string> listDirectory(const std::string &folder, const std::str
 
 bool fileExists(const std::string &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return stat(path.c_str(), &info) == 0;
 }
 
@@ -111,7 +113,8 @@ std::optional<std::string> readFile(const std::string &path)
 void writeFileAtomically(const std::string &path, const std::string &bytes)
 {
     const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    const std::string folder
+        = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)

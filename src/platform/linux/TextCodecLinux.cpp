@@ -10,7 +10,7 @@ namespace {
 // Converts with iconv, putting `replacement` in place of every sequence that does not convert.
 // Returns whether everything converted.
 bool convert(const char *to, const char *from, std::string_view input, std::string &output,
-             std::string_view replacement, std::size_t invalidStep)
+    std::string_view replacement, std::size_t invalidStep)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -53,8 +53,8 @@ bool convert(const char *to, const char *from, std::string_view input, std::stri
 // the list's counters) need no converter at all.
 bool isAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(
+        text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 } // namespace
