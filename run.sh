@@ -5,7 +5,7 @@ LUNOR_ROOT=$(cd "$(dirname "$0")" && pwd)
 source "$LUNOR_ROOT/scripts/setup.sh"
 
 lunor_install_packages
-lunor_build "$LUNOR_ROOT/build" -DLUNOR_BUILD_TESTS=OFF
+lunor_build program "$LUNOR_ROOT/build"
 
 program_dir="$LUNOR_ROOT/build/LunorTime"
 if [ ! -x "$program_dir/lunortime" ]; then

@@ -16,8 +16,8 @@ TaskList tenThousandRows()
     for (int i = 1; i <= 10000; ++i) {
         TaskRow row;
         row.SerialNo = std::to_string(i);
-        row.texts = {"A - countdown", "shutdown", "C:\\some\\parameter.txt", "0:00:42", "keep",
-                     std::to_string(i), std::to_string(i * 2), std::to_string(i % 5)};
+        row.texts = { "A - countdown", "shutdown", "C:\\some\\parameter.txt", "0:00:42", "keep",
+            std::to_string(i), std::to_string(i * 2), std::to_string(i % 5) };
         row.Running = i % 2;
         tasks.append(row);
     }

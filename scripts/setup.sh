@@ -3,7 +3,7 @@
 # run as root), then configures and builds. Sourced, not run.
 
 LUNOR_PACKAGES=(
-    g++ cmake make
+    g++ cmake make ninja-build clang-format clang-tidy
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libx11-dev libxss-dev libxcb1-dev
     xvfb xauth xdotool fonts-wqy-microhei imagemagick
@@ -35,10 +35,11 @@ lunor_install_packages() {
     apt-get install -y -qq --no-install-recommends $missing
 }
 
-# lunor_build <build folder> [cmake options...]
+# lunor_build <preset> <build folder> [cmake options...]: configures with a preset of
+# CMakePresets.json (whose folder it names) and builds.
 lunor_build() {
-    local dir=$1
-    shift
-    cmake -S "$LUNOR_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    local preset=$1 dir=$2
+    shift 2
+    cmake -S "$LUNOR_ROOT" --preset "$preset" "$@" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
 }

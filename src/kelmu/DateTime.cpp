@@ -135,7 +135,8 @@ DateTime DateTime::fromDays(double days)
 long long DateTime::wallSeconds() const
 {
     const long long days = hasDate() ? daysFromCivil(year, month, day) : 0;
-    return days * 86'400 + hour * 3'600 + minute * 60 + second;
+    return days * 86'400 + static_cast<long long>(hour) * 3'600
+        + static_cast<long long>(minute) * 60 + second;
 }
 
 DateTime DateTime::fromWallSeconds(long long seconds)

@@ -56,8 +56,8 @@ public:
 
     // Appends a new section with its keys, without looking for an existing one of that name:
     // for building a whole file in memory before one atomic write.
-    void appendSection(std::string_view section,
-                       const std::vector<std::pair<std::string, std::string>> &entries);
+    void appendSection(
+        std::string_view section, const std::vector<std::pair<std::string, std::string>> &entries);
 
     // Every section in file order, sections of the same name each on their own, with the
     // entries as read back (trimmed and unquoted like value()).
@@ -74,8 +74,8 @@ private:
     struct Line
     {
         enum class Kind { Other, Section, Entry } kind = Kind::Other;
-        std::string text;  // the raw line as read; empty for a line that a change made
-        std::string name;  // section or key name
+        std::string text; // the raw line as read; empty for a line that a change made
+        std::string name; // section or key name
         std::string value; // raw value after '=', for Kind::Entry
     };
 
@@ -101,8 +101,8 @@ public:
     const std::string &path() const { return m_path; }
 
     // Values are cut at MaxValueBytes (never inside a double-byte character).
-    std::string readString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const;
+    std::string readString(
+        std::string_view section, std::string_view key, std::string_view defaultValue) const;
     void writeString(std::string_view section, std::string_view key, std::string_view value);
 
     // Decimal, or hexadecimal after 0x/0X; a missing, empty or non-numeric value gives the
@@ -116,8 +116,8 @@ public:
 
     // A date alone, in the short date format (see setDateFormat). A missing, empty or
     // unconvertible value gives the default.
-    DateTime readDate(std::string_view section, std::string_view key,
-                      const DateTime &defaultValue) const;
+    DateTime readDate(
+        std::string_view section, std::string_view key, const DateTime &defaultValue) const;
     void writeDate(std::string_view section, std::string_view key, const DateTime &value);
 
     // Key names of a section in file order, as far as they fit into NameListBytes with a zero

@@ -139,14 +139,14 @@ protected:
         QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
         QApplication::sendEvent(view->viewport(), &event);
-        QMenu *menu = control<QMenu>("liebiaoMenu");
+        auto *menu = control<QMenu>("liebiaoMenu");
         EXPECT_TRUE(menu->isVisible());
         return menu;
     }
 
     void chooseFromMenu(QMenu *menu, const char *item)
     {
-        QAction *action = child<QAction>(*menu, item);
+        auto *action = child<QAction>(*menu, item);
         ASSERT_TRUE(action->isEnabled()) << item;
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         QTRY_VERIFY(!menu->isVisible());
@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, GroupsAndButtonsStandWhereTheLayoutPutsThem)
     open();
     for (const PlacedControl &expected : placedControls) {
         SCOPED_TRACE(expected.name);
-        QWidget *widget = control<QWidget>(expected.name);
+        auto *widget = control<QWidget>(expected.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(expected.parent));
         EXPECT_EQ(widget->geometry(), expected.geometry);
@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, ControlsSitInTheirGroups)
     };
     for (const auto &entry : controls) {
         SCOPED_TRACE(entry.name);
-        QWidget *widget = control<QWidget>(entry.name);
+        auto *widget = control<QWidget>(entry.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(entry.group));
         // Wholly inside its group.
@@ -270,7 +270,7 @@ TEST_F(MainWindowTest, WindowHasAFixedClientAreaWithoutMinimiseOrMaximiseBox)
 TEST_F(MainWindowTest, StatusBarHasThreePanelsAtTheBottom)
 {
     open();
-    QStatusBar *bar = control<QStatusBar>("StatusBar");
+    auto *bar = control<QStatusBar>("StatusBar");
     EXPECT_EQ(bar->geometry().bottom(), 329);
     EXPECT_EQ(bar->width(), 690);
     EXPECT_GE(bar->y(), 305); // below the groups
@@ -328,7 +328,7 @@ TEST_F(MainWindowTest, CatalogueFillsTheOperationsListAndSelectsTheFirst)
     folder.installRecorder();
     folder.writeConfig("[Package]\n旧的操作=gone.dll\n");
     open();
-    QComboBox *operations = control<QComboBox>("CB_caozuo");
+    auto *operations = control<QComboBox>("CB_caozuo");
     ASSERT_EQ(operations->count(), 1);
     EXPECT_EQ(operations->itemText(0), QStringLiteral("记录器"));
     EXPECT_EQ(operations->currentIndex(), 0);
@@ -341,7 +341,7 @@ TEST_F(MainWindowTest, CatalogueFillsTheOperationsListAndSelectsTheFirst)
 TEST_F(MainWindowTest, ModeListStartsAtTheCountdownWithBothParameterGroupsShown)
 {
     open();
-    QComboBox *modes = control<QComboBox>("CB_jishi");
+    auto *modes = control<QComboBox>("CB_jishi");
     const char *labels[] = { "A - 倒计时方式", "B - 定时方式", "A - 循环方式", "A - 系统运行方式",
         "A - 系统无操作方式" };
     ASSERT_EQ(modes->count(), 5);
@@ -510,15 +510,15 @@ TEST_P(TaskEntryTest, AddingATaskAppendsItsRowAndResetsTheParameters)
     open();
 
     control<QComboBox>("CB_jishi")->setCurrentIndex(entry.mode);
-    QSpinBox *hours = control<QSpinBox>("SE_xiaoshi");
-    QSpinBox *minutes = control<QSpinBox>("SE_fenzhong");
-    QSpinBox *seconds = control<QSpinBox>("SE_miaozhong");
+    auto *hours = control<QSpinBox>("SE_xiaoshi");
+    auto *minutes = control<QSpinBox>("SE_fenzhong");
+    auto *seconds = control<QSpinBox>("SE_miaozhong");
     hours->setValue(entry.hours);
     minutes->setValue(entry.minutes);
     seconds->setValue(entry.seconds);
     control<QTimeEdit>("DTP_shijian")->setTime(QTime(14, 30, 5));
-    QCheckBox *withDate = control<QCheckBox>("CB_riqi");
-    QDateEdit *date = control<QDateEdit>("DTP_riqi");
+    auto *withDate = control<QCheckBox>("CB_riqi");
+    auto *date = control<QDateEdit>("DTP_riqi");
     if (entry.withDate) {
         QTest::mouseClick(withDate, Qt::LeftButton);
         ASSERT_TRUE(date->isEnabled());
@@ -611,9 +611,9 @@ TEST_F(MainWindowTest, NewRowIsNumberedWithTheRowCount)
 TEST_F(MainWindowTest, ModeChoosesTheParameterGroup)
 {
     open();
-    QComboBox *modes = control<QComboBox>("CB_jishi");
-    QGroupBox *groupA = control<QGroupBox>("GB_canshu_a");
-    QGroupBox *groupB = control<QGroupBox>("GB_canshu_b");
+    auto *modes = control<QComboBox>("CB_jishi");
+    auto *groupA = control<QGroupBox>("GB_canshu_a");
+    auto *groupB = control<QGroupBox>("GB_canshu_b");
     const bool expectB[] = { false, true, false, false, false };
     for (int mode : { 1, 0, 2, 1, 3, 4 }) {
         SCOPED_TRACE(mode);
@@ -626,8 +626,8 @@ TEST_F(MainWindowTest, ModeChoosesTheParameterGroup)
 TEST_F(MainWindowTest, DateBoxEnablesTheDatePicker)
 {
     open();
-    QCheckBox *withDate = control<QCheckBox>("CB_riqi");
-    QDateEdit *date = control<QDateEdit>("DTP_riqi");
+    auto *withDate = control<QCheckBox>("CB_riqi");
+    auto *date = control<QDateEdit>("DTP_riqi");
     control<QComboBox>("CB_jishi")->setCurrentIndex(1);
     QTest::mouseClick(withDate, Qt::LeftButton);
     EXPECT_TRUE(date->isEnabled());
@@ -740,11 +740,11 @@ TEST_F(MainWindowTest, AClearedSpinEditReadsAsZero)
 {
     folder.installRecorder();
     open();
-    QSpinBox *hours = control<QSpinBox>("SE_xiaoshi");
+    auto *hours = control<QSpinBox>("SE_xiaoshi");
     hours->setValue(123);
     // The user clears the hours and types 5 seconds; text that is no number reads as 0 too.
     hours->findChild<QLineEdit *>()->clear();
-    QSpinBox *minutes = control<QSpinBox>("SE_fenzhong");
+    auto *minutes = control<QSpinBox>("SE_fenzhong");
     minutes->setValue(7);
     minutes->findChild<QLineEdit *>()->setText(QStringLiteral("x"));
     control<QSpinBox>("SE_miaozhong")->setValue(5);
@@ -870,7 +870,7 @@ class QuickSettingTest : public MainWindowTest,
 TEST_P(QuickSettingTest, ClickStoresTheStateAtOnce)
 {
     open();
-    QCheckBox *box = control<QCheckBox>(GetParam().box);
+    auto *box = control<QCheckBox>(GetParam().box);
     QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_EQ(storedConfig(GetParam().key), "1");
     QTest::mouseClick(box, Qt::LeftButton);
@@ -919,15 +919,6 @@ TEST_F(MainWindowTest, ConfirmationSettingTakesEffectAtTheNextRun)
 
 // ------------------------------------------------------------------------------------------
 // Buttons to the other windows
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-};
 
 TEST_F(MainWindowTest, ButtonsShowTheOtherWindowsWithoutBlockingTheMainWindow)
 {
@@ -1137,5 +1128,3 @@ TEST_F(RefusedSaveTest, WithNobodyToAskTheRowsGoToTheUsersDataFolder)
 
 } // namespace
 } // namespace lunor::test
-
-#include "MainWindowTests.moc"

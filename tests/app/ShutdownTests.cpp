@@ -44,7 +44,7 @@ TEST(ProgramShutdownTest, TerminationSignalDuringAConfirmationEndsTheProgramClea
     std::string missionAtClose;
     std::string configAfterwards;
     notices.onNotice = [&](const NoticeRecorder::Notice &notice) {
-        if (notice.kind != Kind::Confirm || notices.notices.size() > 0)
+        if (notice.kind != Kind::Confirm || !notices.notices.empty())
             return;
         // The box stays open until the signal has ended every event loop.
         std::raise(SIGTERM);

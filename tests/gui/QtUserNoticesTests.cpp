@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace lunor::test {
 namespace {
@@ -36,18 +37,25 @@ protected:
         QCoreApplication::setApplicationName(QStringLiteral("Lunor定时系统 v9.8.7.6"));
     }
 
-    // Shows a box through `show` and answers it with the button `press`.
+    // Shows a box through `show` and answers it with the button `press`. The search for the
+    // box can outlive the call (no box shown at all), so what it uses is its own.
     SeenBox showAndAnswer(const std::function<void()> &show, const QString &press)
     {
-        SeenBox seen;
-        bool looking = true;
-        std::function<void()> look = [&] {
+        struct Search
+        {
+            SeenBox seen;
+            bool looking = true;
+        };
+        const auto search = std::make_shared<Search>();
+        auto look = std::make_shared<std::function<void()>>();
+        *look = [search, press, weakLook = std::weak_ptr<std::function<void()>>(look)] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box) {
-                if (looking)
-                    QTimer::singleShot(10, look);
+                if (const auto again = weakLook.lock(); again && search->looking)
+                    QTimer::singleShot(10, *again);
                 return;
             }
+            SeenBox &seen = search->seen;
             seen.shown = true;
             seen.title = box->windowTitle();
             seen.text = box->text();
@@ -64,10 +72,10 @@ protected:
             else
                 box->reject();
         };
-        QTimer::singleShot(0, look);
+        QTimer::singleShot(0, *look);
         show();
-        looking = false;
-        return seen;
+        search->looking = false;
+        return search->seen;
     }
 
     QWidget owner;

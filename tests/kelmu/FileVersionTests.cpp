@@ -126,7 +126,7 @@ TEST(PackageJson, StopsAtTheNulPadding)
 
 TEST(PackageJson, DeepNestingIsRefusedWithoutExhaustingTheStack)
 {
-    const std::string deep = "{\"a\":" + std::string(100000, '[') + "],\"version\":\"1.0.0.0\"}";
+    const std::string deep = "{\"a\":" + std::string(100000, '[') + R"(],"version":"1.0.0.0"})";
     EXPECT_EQ(versionFromPackageJson(deep), std::nullopt);
 }
 
@@ -400,15 +400,16 @@ constexpr std::size_t VersionBlock = 0x70;
 PeImage buildPe(bool plus, std::uint32_t fileMs, std::uint32_t fileLs)
 {
     ByteWriter res;
-    const auto directory = [&](std::vector<std::pair<std::uint32_t, std::uint32_t>> entries) {
-        res.zeros(12);
-        res.put(0, 2);
-        res.put(entries.size(), 2);
-        for (const auto &[name, target] : entries) {
-            res.put(name, 4);
-            res.put(target, 4);
-        }
-    };
+    const auto directory
+        = [&](const std::vector<std::pair<std::uint32_t, std::uint32_t>> &entries) {
+              res.zeros(12);
+              res.put(0, 2);
+              res.put(entries.size(), 2);
+              for (const auto &[name, target] : entries) {
+                  res.put(name, 4);
+                  res.put(target, 4);
+              }
+          };
     directory({ { 3, 0x80000000 | IconDirectory }, { 16, 0x80000000 | NameDirectory } });
     directory({});
     directory({ { 1, 0x80000000 | LanguageDirectory } });

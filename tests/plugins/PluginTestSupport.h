@@ -55,7 +55,7 @@ public:
 private:
     void save(const std::string &name)
     {
-        if (m_saved.count(name))
+        if (m_saved.contains(name))
             return;
         const char *value = std::getenv(name.c_str());
         m_saved[name] = value ? std::optional<std::string>(value) : std::nullopt;
@@ -77,7 +77,7 @@ public:
     // Copies a fixture module into the plug-in folder; returns its full path.
     std::string install(const std::string &fixture, const std::string &asName)
     {
-        const std::string target = pluginFolder() + asName;
+        std::string target = pluginFolder() + asName;
         copyFixturePlugin(fixture, target);
         m_installed.push_back(target);
         return target;

@@ -16,12 +16,12 @@ struct EventLog final : TaskListObserver
     {
         events.push_back("insert " + std::to_string(first) + "-" + std::to_string(last));
     }
-    void rowsInserted() override { events.push_back("inserted"); }
+    void rowsInserted() override { events.emplace_back("inserted"); }
     void rowsAboutToBeRemoved(std::size_t first, std::size_t last) override
     {
         events.push_back("remove " + std::to_string(first) + "-" + std::to_string(last));
     }
-    void rowsRemoved() override { events.push_back("removed"); }
+    void rowsRemoved() override { events.emplace_back("removed"); }
     void rowsChanged(std::size_t first, std::size_t last) override
     {
         events.push_back("changed " + std::to_string(first) + "-" + std::to_string(last));

@@ -278,6 +278,7 @@ class NameListLimit : public IniStoreTest, public testing::WithParamInterface<Na
 std::vector<std::string> longNames(int count)
 {
     std::vector<std::string> names;
+    names.reserve(count);
     for (int i = 0; i < count; ++i)
         names.push_back(longName(i));
     return names;
@@ -523,7 +524,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedWrite,
             } },
         RefusalCase { "FileMarkedReadOnly",
             [](const test::TempFolder &f) {
-                const std::string file = f.write("CFG.dll", "[config]\nskin=a.dll\n");
+                std::string file = f.write("CFG.dll", "[config]\nskin=a.dll\n");
                 fs::permissions(file,
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);

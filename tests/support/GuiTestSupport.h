@@ -3,7 +3,10 @@
 #include "TempFolder.h"
 #include "gui/QtUserNotices.h"
 
+#include <QList>
+#include <QObject>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -56,6 +59,16 @@ public:
     std::vector<Notice> notices;
 
     std::vector<Notice> ofKind(Kind kind) const;
+};
+
+// Catches the addresses the program asks the desktop to open (QDesktopServices's handler).
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
 };
 
 // A child of a window by object name; fails the test when missing.
