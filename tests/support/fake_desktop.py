@@ -14,7 +14,8 @@ SERVICE is any of:
 
 Every call is appended to the log as one line: "Interface.Method argument...". The idle time
 is read from the idle file (milliseconds) at each call, 0 while it is missing. When the
-trigger file appears the portal emits Activated for every bound shortcut and removes the file.
+trigger file appears the portal emits Activated for every bound shortcut of another session
+(which a client must ignore), then for every bound shortcut, and removes the file.
 BindShortcuts answers with the response code --bind-response (0 by default: bound). Prints
 "ready" once every name is owned.
 """
@@ -186,6 +187,11 @@ class Portal(dbus.service.Object):
     def watch_trigger(self):
         if os.path.exists(self.trigger_file):
             os.remove(self.trigger_file)
+            # A shortcut of the same name in another program's session comes first: it is not
+            # this program's.
+            for _, shortcut_id in self.bound:
+                self.Activated(dbus.ObjectPath(f"{PORTAL_PATH}/session/1_999/other"), shortcut_id,
+                               dbus.UInt64(1000), dbus.Dictionary({}, signature="sv"))
             for session, shortcut_id in self.bound:
                 self.recorder.record("emit Activated", describe(shortcut_id))
                 self.Activated(dbus.ObjectPath(session), shortcut_id, dbus.UInt64(1234),

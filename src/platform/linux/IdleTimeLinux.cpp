@@ -1,23 +1,12 @@
 #include "platform/IdleTime.h"
 
 #include "platform/linux/IdleSources.h"
+#include "platform/linux/Session.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
 namespace lunor::platform {
-namespace {
-
-bool isWaylandSession()
-{
-    const char *display = std::getenv("WAYLAND_DISPLAY");
-    const char *type = std::getenv("XDG_SESSION_TYPE");
-    return (display && *display) || (type && std::strcmp(type, "wayland") == 0);
-}
-
-} // namespace
 
 const char *idleSourceName(IdleSource source)
 {
@@ -50,7 +39,7 @@ IdleTime::IdleTime(Clock clock)
         return;
     // In a Wayland session the X server, if any, sees only the input of the programs that use
     // it: its figure would count typing in every other window as idle, so it is not asked.
-    if (isWaylandSession()) {
+    if (linux_session::isWaylandSession()) {
         if ((m_query = openWaylandIdleNotify(m_clock())))
             m_source = IdleSource::WaylandIdleNotify;
     } else if ((m_query = openX11ScreenSaver())) {
