@@ -2,6 +2,8 @@
 // session bus that records the calls and emits Activated when the test says so.
 #include "platform/HotKey.h"
 
+#include "HotKeyPresses.h"
+
 #include "FakeDesktop.h"
 
 #include <QCoreApplication>
@@ -25,29 +27,6 @@ using platform::ModAlt;
 using platform::ModControl;
 using platform::ModShift;
 using platform::ModWin;
-
-struct Press
-{
-    unsigned keyCode;
-    unsigned modifiers;
-    bool operator==(const Press &) const = default;
-};
-
-void PrintTo(const Press &press, std::ostream *out)
-{
-    *out << "key 0x" << std::hex << press.keyCode << " modifiers 0x" << press.modifiers;
-}
-
-bool waitFor(const std::function<bool()> &done, int milliseconds = 5000)
-{
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 // A desktop session of the given type with a private bus and the given fake services.
 class Session
@@ -151,11 +130,8 @@ TEST_F(PortalHotKeyTest, EachCombinationHasItsTriggerAndComesBackAsRegistered)
     std::vector<Press> expected;
     for (const Case &c : cases)
         expected.push_back({ c.keyCode, c.modifiers });
-    const auto byKey = [](const Press &a, const Press &b) {
-        return a.keyCode != b.keyCode ? a.keyCode < b.keyCode : a.modifiers < b.modifiers;
-    };
-    std::ranges::sort(expected, byKey);
-    std::ranges::sort(presses, byKey);
+    std::ranges::sort(expected, pressBefore);
+    std::ranges::sort(presses, pressBefore);
     EXPECT_EQ(presses, expected);
 }
 

@@ -2,6 +2,8 @@
 // presses it: the passive grab receives it whichever window has the focus.
 #include "platform/HotKey.h"
 
+#include "HotKeyPresses.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -25,32 +27,6 @@ using platform::ModAlt;
 using platform::ModControl;
 using platform::ModShift;
 using platform::ModWin;
-
-struct Press
-{
-    unsigned keyCode;
-    unsigned modifiers;
-    bool operator==(const Press &other) const
-    {
-        return keyCode == other.keyCode && modifiers == other.modifiers;
-    }
-};
-
-void PrintTo(const Press &press, std::ostream *out)
-{
-    *out << "key 0x" << std::hex << press.keyCode << " modifiers 0x" << press.modifiers;
-}
-
-bool waitFor(const std::function<bool()> &done, int milliseconds = 5000)
-{
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 void xdotool(const QStringList &arguments)
 {
