@@ -8,7 +8,7 @@ LUNOR_PACKAGES=(
     qt6-base-dev libx11-dev libxss-dev libxcb1-dev
     xvfb xauth xdotool fonts-wqy-microhei imagemagick
     pkgconf libsystemd-dev libwayland-dev wayland-protocols
-    dbus-daemon python3-dbus python3-gi desktop-file-utils appstream
+    dbus-daemon python3-dbus python3-gi desktop-file-utils appstream libglib2.0-bin
 )
 
 lunor_missing_packages() {
