@@ -9,6 +9,7 @@ LUNOR_PACKAGES=(
     xvfb xauth xdotool fonts-wqy-microhei imagemagick
     pkgconf libsystemd-dev libwayland-dev wayland-protocols
     dbus-daemon python3-dbus python3-gi desktop-file-utils appstream libglib2.0-bin
+    x11-utils
 )
 
 lunor_missing_packages() {

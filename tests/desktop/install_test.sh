@@ -60,7 +60,13 @@ cp "$fixture_dir/recorder.dll" "$program_dir/程序功能/"
 gio launch "$launcher" 2> "$root/launch.log" || fail "gio launch failed: $(cat "$root/launch.log")"
 window_up() { xdotool search --onlyvisible --name "Lunor" > "$root/window" 2>/dev/null; }
 if wait_for 20 window_up; then
-    pid=$(xdotool getwindowpid "$(head -n 1 "$root/window")")
+    window=$(head -n 1 "$root/window")
+    pid=$(xdotool getwindowpid "$window")
+    # The window shows the program's own icon, the launcher's picture.
+    icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')
+    for size in 16 32 48 128; do
+        [[ "$icons" == *"Icon ($size x $size)"* ]] || fail "no $size-pixel window icon: $icons"
+    done
     [ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$program_dir/lunortime")" ] \
         || fail "the window belongs to $(readlink -f "/proc/$pid/exe")"
     # Its settings file is beside the installed executable, with the plug-in found there.
