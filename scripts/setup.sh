@@ -7,6 +7,9 @@ LUNOR_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libx11-dev libxss-dev libxcb1-dev
     xvfb xauth xdotool fonts-wqy-microhei imagemagick
+    pkgconf libsystemd-dev libwayland-dev wayland-protocols
+    dbus-daemon python3-dbus python3-gi desktop-file-utils appstream libglib2.0-bin
+    x11-utils
 )
 
 lunor_missing_packages() {

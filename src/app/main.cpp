@@ -7,6 +7,7 @@
 #include "settings/TForm_Config.h"
 #include "update/TForm_up.h"
 
+#include "gui/ApplicationIcon.h"
 #include "gui/QtUserNotices.h"
 #include "kelmu/KelmuFunctions.h"
 #include "platform/Clock.h"
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
     // hidden main window, closing the settings window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(lunor::gui::windowFont());
+    QApplication::setWindowIcon(lunor::gui::applicationIcon());
 
     lunor::LibraryKelmuFunctions kelmu;
     lunor::gui::QtUserNotices notices;

@@ -25,7 +25,8 @@ public:
     virtual bool registerHotKey(unsigned modifiers, unsigned keyCode) = 0;
 };
 
-// The hot-key service of the running desktop session; needs a running QGuiApplication.
+// The hot-key service of the running desktop session; needs a running QGuiApplication (the
+// target lunor_platform_gui).
 std::unique_ptr<HotKey> createHotKey(HotKey::Handler handler);
 
 } // namespace lunor::platform

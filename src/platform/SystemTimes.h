@@ -4,8 +4,8 @@ namespace lunor::platform {
 
 // Whole seconds the system has been running, time spent suspended included.
 int uptimeSeconds();
-// Whole seconds since the last mouse or keyboard input of the desktop session; 0 where the
-// system cannot tell (no X server, or no screen-saver extension).
+// Whole seconds since the last mouse or keyboard input of the desktop session, from the
+// source IdleTime chooses at the first call; 0 where the desktop cannot tell.
 int idleSeconds();
 
 } // namespace lunor::platform
